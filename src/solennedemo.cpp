@@ -5,7 +5,17 @@
 #include "gl/projection.h"
 
 SolenneDemo::SolenneDemo()
-    : m_running(false)
+    : m_music(0)
+    , m_layers()
+    , m_lightningColor()
+    , m_lightningLayer(-1)
+    , m_lightningSync(0.1f)
+    , m_running(false)
+    , m_archive(0)
+    , m_environment(0)
+    , m_assets(0)
+    , m_loadingScreen(0)
+    , m_screenManager(0)
 {
 }
 
@@ -13,7 +23,7 @@ void SolenneDemo::run(int width, int height, bool fullscreen)
 {
     Context* context = new Context("Solenne :: KVT at Corvanta 2012", width, height, fullscreen);
 
-    startContent(width, height);
+    startContent(*context, width, height);
 
     m_running = true;
     glfwSetTime(0.0);
