@@ -3,6 +3,7 @@
 // runs a stand-in program that records what it was given.
 #include "launcherresources.h"
 #include "mainwindow.h"
+#include "systemdisplaymodes.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -223,6 +224,19 @@ private slots:
         QVERIFY(!model->item(0)->isEnabled());
         for (int i = 1; i < combo->count(); ++i)
             QVERIFY(model->item(i)->isEnabled());
+    }
+
+    void withoutADisplayTheSystemReportsNoModes()
+    {
+        const bool hadDisplay = qEnvironmentVariableIsSet("DISPLAY");
+        const QByteArray display = qgetenv("DISPLAY");
+        qputenv("DISPLAY", ":none");
+        const std::vector<DisplayMode> modes = SystemDisplayModes().modes();
+        if (hadDisplay)
+            qputenv("DISPLAY", display);
+        else
+            qunsetenv("DISPLAY");
+        QVERIFY(modes.empty());
     }
 
     void noModesLeaveOnlyThePlaceholderAndNoDemo()
