@@ -112,15 +112,31 @@ float arcDeformModel(float x, float time)
     return envelope * deform;
 }
 
+namespace
+{
+const float BLUR_HORIZONTAL[15] = {0.02f, 0.03f, 0.06f, 0.08f, 0.10f, 0.12f, 0.15f, 0.16f,
+                                   0.15f, 0.12f, 0.10f, 0.08f, 0.06f, 0.03f, 0.02f};
+const float BLUR_VERTICAL[9] = {0.05f, 0.09f, 0.12f, 0.15f, 0.16f, 0.15f, 0.12f, 0.09f, 0.05f};
+}
+
+float blurOfEvenRows(float (*sampleAt)(float t, const void* picture), const void* picture, float t, float step)
+{
+    float sum = 0.0f;
+    for (float w : BLUR_HORIZONTAL)
+        sum += sampleAt(t, picture) * w;
+    for (int k = -4; k <= 4; ++k)
+        sum += sampleAt(t + k * step, picture) * BLUR_VERTICAL[k + 4];
+    return std::min(sum * 1.33f, 1.0f);
+}
+
 float blurOfEvenArea(float value)
 {
-    const float horizontal[15] = {0.02f, 0.03f, 0.06f, 0.08f, 0.10f, 0.12f, 0.15f, 0.16f,
-                                  0.15f, 0.12f, 0.10f, 0.08f, 0.06f, 0.03f, 0.02f};
-    const float vertical[9] = {0.05f, 0.09f, 0.12f, 0.15f, 0.16f, 0.15f, 0.12f, 0.09f, 0.05f};
+    const float* horizontal = BLUR_HORIZONTAL;
+    const float* vertical = BLUR_VERTICAL;
     float sum = 0.0f;
-    for (float w : horizontal)
-        sum += value * w;
-    for (float w : vertical)
-        sum += value * w;
+    for (int i = 0; i < 15; ++i)
+        sum += value * horizontal[i];
+    for (int i = 0; i < 9; ++i)
+        sum += value * vertical[i];
     return std::min(sum * 1.33f, 1.0f);
 }

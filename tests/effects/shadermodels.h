@@ -32,3 +32,7 @@ float arcDeformModel(float x, float time);
 
 // The blur pass over an even area: every tap reads the same value.
 float blurOfEvenArea(float value);
+
+// The blur pass at texture coordinate t over a picture whose rows are even
+// (every horizontal tap reads sampleAt(t)), with the step b between taps.
+float blurOfEvenRows(float (*sampleAt)(float t, const void* picture), const void* picture, float t, float step);
