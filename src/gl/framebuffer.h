@@ -1,7 +1,6 @@
-// An off-screen drawing destination: a GL framebuffer object with a depth
-// texture and up to four render targets. The screen manager's subscreens and
-// the lightning effect draw through it; one framebuffer may be bound inside
-// another, and unbinding the inner one rebinds the outer one.
+// An off-screen drawing destination with a depth texture and up to four render
+// targets, for the screen manager's subscreens and the lightning effect; one
+// may be bound inside another, and unbinding the inner one rebinds the outer.
 #pragma once
 
 #include "gl/rendertarget.h"
