@@ -13,6 +13,7 @@ namespace VELT
 namespace
 {
 const char* const END_OF_INPUT = "EOF";
+const std::size_t SCAN_BLOCK = 16;
 
 bool isPlaceholder(const std::string& text)
 {
@@ -35,20 +36,38 @@ std::string quoted(const std::string& word)
 
 Environment::Environment(const std::string& path)
     : m_lastTime(-1.0)
+    , m_firstUnfired(0)
     , m_diagnostics(nullptr)
 {
     std::ifstream file(path);
     if (!file.is_open())
         return;
     parse(file);
+    indexTimes();
 }
 
 Environment::Environment(std::istream& in, ScriptDiagnostics* diagnostics)
     : m_lastTime(-1.0)
+    , m_firstUnfired(0)
     , m_diagnostics(diagnostics)
 {
     parse(in);
+    indexTimes();
     m_diagnostics = nullptr;
+}
+
+void Environment::indexTimes()
+{
+    m_eventTimes.resize(m_events.size());
+    m_earliestFrom.resize(m_events.size());
+    // A NaN time is never due, so it never lowers the earliest time.
+    double earliest = std::numeric_limits<double>::infinity();
+    for (std::size_t i = m_events.size(); i-- > 0;) {
+        m_eventTimes[i] = m_events[i]->time;
+        if (m_eventTimes[i] < earliest)
+            earliest = m_eventTimes[i];
+        m_earliestFrom[i] = earliest;
+    }
 }
 
 Environment::~Environment()
@@ -81,19 +100,46 @@ void Environment::update(double now)
     if (std::isnan(now))
         return;
 
-    for (std::size_t i = 0; i < m_events.size(); ++i) {
-        Event* event = m_events[i];
-        if (!(m_lastTime <= event->time && event->time < now) || event->fired)
-            continue;
-        // Looked up again before every call: a listener may register more
-        // listeners for this name from inside onEvent, and they get this event too.
-        for (std::size_t k = 0;; ++k) {
-            std::vector<EventListener*>& listeners = m_listeners[event->name];
-            if (k >= listeners.size())
-                break;
-            listeners[k]->onEvent(event);
+    // Two shortcuts that deliver exactly what a scan of the whole timeline
+    // would: events before the first unfired one are all spent, and the scan
+    // ends where no later event's time lies before now.
+    while (m_firstUnfired < m_events.size() && m_events[m_firstUnfired]->fired)
+        ++m_firstUnfired;
+    double windowStart = m_lastTime;
+    const double* times = m_eventTimes.data();
+    for (std::size_t i = m_firstUnfired; i < m_events.size();) {
+        if (!(m_earliestFrom[i] < now))
+            break;
+        // Most of a timeline out of time order lies outside the window: rule
+        // out whole blocks with a branch-free test before looking at events.
+        const std::size_t blockEnd = std::min(i + SCAN_BLOCK, m_events.size());
+        if (blockEnd - i == SCAN_BLOCK) {
+            const double* block = times + i;
+            int inWindow = 0;
+            for (std::size_t j = 0; j < SCAN_BLOCK; ++j)
+                inWindow |= int(windowStart <= block[j]) & int(block[j] < now);
+            if (!inWindow) {
+                i = blockEnd;
+                continue;
+            }
         }
-        event->fired = true;
+        for (; i < blockEnd; ++i) {
+            if (!(windowStart <= times[i] && times[i] < now))
+                continue;
+            Event* event = m_events[i];
+            if (event->fired)
+                continue;
+            // Looked up again before every call: a listener may register more
+            // listeners for this name from inside onEvent, and they get this event too.
+            for (std::size_t k = 0;; ++k) {
+                std::vector<EventListener*>& listeners = m_listeners[event->name];
+                if (k >= listeners.size())
+                    break;
+                listeners[k]->onEvent(event);
+            }
+            event->fired = true;
+            windowStart = m_lastTime;  // as the listeners left it
+        }
     }
     m_lastTime = now;
 }

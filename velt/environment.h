@@ -68,6 +68,7 @@ private:
     bool endsSection(const Words& words, int openedAt);
     void addEvent(const Words& words, float lineTime);
     void addPatternInstance(const Words& words, float lineTime);
+    void indexTimes();
     EventArg convert(int32_t type, const std::string& word);
     int32_t findAsset(const std::string& name) const;
     void report(ScriptDiagnostics::Problem problem, const std::string& message);
@@ -79,6 +80,13 @@ private:
     std::map<std::string, Pattern*> m_patterns;
     std::map<std::string, std::vector<EventListener*>> m_listeners;
     double m_lastTime;
+
+    // Filled once after parsing, for the scan of every update: each event's
+    // time in timeline order, the earliest time from each position to the
+    // end, and the position before which every event has fired.
+    std::vector<double> m_eventTimes;
+    std::vector<double> m_earliestFrom;
+    std::size_t m_firstUnfired;
 
     // Parsing state; only meaningful inside the constructor.
     ScriptDiagnostics* m_diagnostics;

@@ -168,3 +168,20 @@ TEST(EnvironmentDispatch, NanClockReadingIsIgnored)
     environment->update(3.5);
     EXPECT_EQ(ids(recorder), std::vector<int>({0, 1, 2}));
 }
+
+TEST(EnvironmentDispatch, EarlyEventsListedAfterLaterOnesAreStillFound)
+{
+    // Neither a run of future events nor a never-due event ahead of it hides a due one.
+    auto environment = timelineAt({"10.0", "11.0", "-5.0", "12.0", "0.5", "20.0", "1.5"});
+    Recorder recorder;
+    environment->addListener(&recorder, "A");
+    environment->update(1.0);
+    EXPECT_EQ(ids(recorder), std::vector<int>({4}));
+    environment->update(2.0);
+    EXPECT_EQ(ids(recorder), std::vector<int>({4, 6}));
+    environment->update(11.5);
+    EXPECT_EQ(ids(recorder), std::vector<int>({4, 6, 0, 1}));
+    environment->update(1.0);
+    environment->update(30.0);
+    EXPECT_EQ(ids(recorder), std::vector<int>({4, 6, 0, 1, 3, 5}));
+}
