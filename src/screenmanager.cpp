@@ -181,8 +181,10 @@ Framebuffer* ScreenManager::getFramebuffer(unsigned subscreenId) const
 
 void ScreenManager::getClearColor(unsigned subscreenId, float& red, float& green, float& blue) const
 {
-    const float* colour = subscreenId < MAX_SUBSCREENS ? m_clearColors[subscreenId] : m_clearColors[0];
-    red = colour[0];
-    green = colour[1];
-    blue = colour[2];
+    red = green = blue = 0.0f;
+    if (subscreenId >= MAX_SUBSCREENS)
+        return;
+    red = m_clearColors[subscreenId][0];
+    green = m_clearColors[subscreenId][1];
+    blue = m_clearColors[subscreenId][2];
 }

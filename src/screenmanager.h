@@ -36,7 +36,8 @@ public:
     // outside 0-15 or a mode outside 0-7 is ignored, like any other name.
     void onEvent(Event* event) override;
 
-    // The subscreen's framebuffer (index = id) and the stored clear colour.
+    // The subscreen's framebuffer (index = id) and its stored clear colour;
+    // null and black for an id outside the table.
     Framebuffer* getFramebuffer(unsigned subscreenId) const;
     void getClearColor(unsigned subscreenId, float& red, float& green, float& blue) const;
 
