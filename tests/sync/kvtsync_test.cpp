@@ -27,6 +27,8 @@ TEST(Kvtsync, PrintsValuesAndUsedChannelsAtEachStep)
                                "t=0.500 value=5\n"
                                "  colour 3 = 0.000 0.000 0.000 (from 0.000)\n"
                                "t=1.000 value=6\n"
+                               "  colour 3 = 1.000 0.000 0.200 (from 1.000)\n"
+                               "t=1.500 value=6\n"
                                "  colour 3 = 1.000 0.000 0.200 (from 1.000)\n");
 }
 

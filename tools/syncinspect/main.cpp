@@ -1,6 +1,6 @@
 // kvtsync SYNCFILE [--pack PACK] [--from T] [--to T] [--step DT]
 // Loads a sync data file as the demo would and prints, at each time from
-// --from (0) to --to (the file's last time) in steps of --step (0.5 s), the
+// --from (0) to --to (one step past the file's last time) in steps of --step (0.5 s), the
 // value, the keys handed out and the colour of each used channel. A file that
 // lists sprites needs the pack (default data/data.kvt) and a display, since
 // sprites are GL textures. Exit status: 0, 1 for a malformed file, 2 for usage.
@@ -69,7 +69,7 @@ int main(int argc, char** argv)
         return 1;
     }
     if (!(to >= from))
-        to = std::max(from, SyncInspector::lastTime(data));
+        to = std::max(from, SyncInspector::lastTime(data) + step);  // a key is due only after its time
 
     std::unique_ptr<Context> context;
     std::unique_ptr<DD::Archive> archive;
