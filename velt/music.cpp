@@ -1,10 +1,13 @@
 #include "velt/music.h"
 
+#include <cstring>
+
 namespace VELT
 {
 namespace
 {
 const FMOD_MODE STREAM_MODE = FMOD_LOOP_OFF | FMOD_2D | FMOD_SOFTWARE | FMOD_CREATESAMPLE | FMOD_ACCURATETIME | FMOD_UNIQUE;
+const FMOD_MODE MEMORY_STREAM_MODE = STREAM_MODE | FMOD_OPENMEMORY;
 const int MAX_CHANNELS = 10;
 
 // Weights of the history, newest first; each older spectrum counts half as much.
@@ -17,6 +20,21 @@ Music::Music(const char* path)
 {
     createSystem();
     FMOD_System_CreateStream(m_system, path, STREAM_MODE, nullptr, &m_sound);
+    allocateSpectra();
+}
+
+Music::Music(const DD::Archive::File* file)
+    : m_system(nullptr), m_sound(nullptr), m_channel(nullptr), m_spectrum(nullptr), m_history(), m_paused(true)
+{
+    createSystem();
+    if (file != nullptr && file->m_data != nullptr) {
+        FMOD_CREATESOUNDEXINFO info;
+        std::memset(&info, 0, sizeof(info));
+        info.cbsize = sizeof(info);
+        info.length = file->m_size;
+        FMOD_System_CreateStream(m_system, reinterpret_cast<const char*>(file->m_data), MEMORY_STREAM_MODE, &info,
+                                 &m_sound);
+    }
     allocateSpectra();
 }
 

@@ -3,6 +3,7 @@
 // The content start-up creates it from "data/music.mp3"; "StartSong" plays it.
 #pragma once
 
+#include "dd/archive.h"
 #include "fmod.h"
 
 namespace VELT
@@ -14,6 +15,8 @@ public:
     static const int HISTORY_LENGTH = 6;
 
     explicit Music(const char* path);
+    // Opens the sound from the entry's bytes; a null entry gives a silent music.
+    explicit Music(const DD::Archive::File* file);
     ~Music();
     Music(const Music&) = delete;
     Music& operator=(const Music&) = delete;

@@ -12,6 +12,7 @@
 #include <cmath>
 #include <limits>
 #include <thread>
+#include <vector>
 
 namespace
 {
@@ -186,4 +187,38 @@ TEST(Music, WithoutAPlayableFileEverythingRunsSilentlyWithOneLineOnStandardError
         EXPECT_EQ(r.output, "channel 0 paused 0 silent 1\n") << path;
         EXPECT_EQ(layerLines(r.errors), 1) << path << ": " << r.errors;
     }
+}
+
+TEST(Music, AnArchiveEntryPlaysFromItsBytesUpToItsSize)
+{
+    std::FILE* file = std::fopen(musicPath.c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    std::vector<unsigned char> bytes(1 << 20);
+    bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+    std::fclose(file);
+
+    DD::Archive::File entry;
+    entry.m_data = new unsigned char[bytes.size()];
+    std::copy(bytes.begin(), bytes.end(), entry.m_data);
+    // A seek past the end stops at the end, which shows how long the sound is.
+    const unsigned wanted = 7900u * FMOD_MIX_RATE / 1000;
+    for (uint32_t size : {uint32_t(bytes.size()), uint32_t(bytes.size() / 2)}) {
+        entry.m_size = size;
+        VELT::Music music(&entry);
+        music.play();
+        ASSERT_NE(music.getChannel(), nullptr);
+        music.togglePause();
+        music.setPosition(7.9f);
+        if (size == bytes.size())
+            EXPECT_EQ(positionOf(music.getChannel()), wanted);
+        else
+            EXPECT_NEAR(double(positionOf(music.getChannel())), 4.0 * FMOD_MIX_RATE, 0.1 * FMOD_MIX_RATE);
+    }
+
+    const DD::Archive::File* none = nullptr;
+    VELT::Music silent(none);
+    silent.play();
+    silent.update();
+    EXPECT_EQ(silent.getChannel(), nullptr);
+    EXPECT_TRUE(allZero(silent.getSpectrum()));
 }
