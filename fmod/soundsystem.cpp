@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <dlfcn.h>
 
 namespace SND
 {
@@ -23,6 +24,25 @@ bool readWholeFile(const char* path, std::vector<unsigned char>& bytes)
         bytes.insert(bytes.end(), buffer, buffer + count);
     std::fclose(file);
     return true;
+}
+
+void ignoreAlsaMessage(const char*, int, const char*, int, const char*, ...)
+{
+}
+
+// libasound prints several lines of its own when a device does not open; our
+// one diagnostic line says it all. SDL loads the library itself, so reach the
+// copy it loaded, if any.
+void silenceAlsa()
+{
+    void* alsa = dlopen("libasound.so.2", RTLD_LAZY | RTLD_NOLOAD);
+    if (alsa == nullptr)
+        return;
+    using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+    using SetHandler = int (*)(Handler);
+    if (void* set = dlsym(alsa, "snd_lib_error_set_handler"))
+        reinterpret_cast<SetHandler>(set)(&ignoreAlsaMessage);
+    dlclose(alsa);
 }
 
 bool isPowerOfTwo(int value)
@@ -91,6 +111,7 @@ bool SoundSystem::openDevice(const char* driver)
     if (!started)
         return false;
     m_audioStarted = true;
+    silenceAlsa();
 
     SDL_AudioSpec wanted;
     SDL_zero(wanted);
