@@ -90,13 +90,17 @@ FMOD_RESULT SoundSystem::init(int maxChannels)
         return FMOD_OK;
     // With no sound card ALSA starts but its device does not open: go on
     // through SDL's dummy driver, which still plays (silently) in real time.
-    std::string reason = SDL_GetError();
+    // That driver has one device per process; a second system times itself.
+    const std::string reason = SDL_GetError();
     if (wanted == nullptr && openDevice("dummy")) {
         report("fmod: cannot open the audio device (" + reason + "); playing silently");
         return FMOD_OK;
     }
-    report("fmod: no audio output at all (" + reason + "); sounds will not advance");
-    return FMOD_ERR_OUTPUT_INIT;
+    m_mix.resize(size_t(DEVICE_BUFFER_FRAMES) * 2);
+    m_silentOutput.reset(new SilentOutput(&SoundSystem::audioCallback, this, DEVICE_BUFFER_FRAMES, FMOD_MIX_RATE));
+    if (m_output != FMOD_OUTPUTTYPE_NOSOUND)
+        report("fmod: cannot open the audio device (" + reason + "); playing silently");
+    return FMOD_OK;
 }
 
 bool SoundSystem::openDevice(const char* driver)
@@ -139,6 +143,7 @@ bool SoundSystem::openDevice(const char* driver)
 
 void SoundSystem::closeDevice()
 {
+    m_silentOutput.reset();
     if (m_device != 0)
         SDL_CloseAudioDevice(m_device);
     m_device = 0;
@@ -159,12 +164,16 @@ void SoundSystem::lock()
 {
     if (m_device != 0)
         SDL_LockAudioDevice(m_device);
+    else if (m_silentOutput)
+        m_silentOutput->lock();
 }
 
 void SoundSystem::unlock()
 {
     if (m_device != 0)
         SDL_UnlockAudioDevice(m_device);
+    else if (m_silentOutput)
+        m_silentOutput->unlock();
 }
 
 FMOD_RESULT SoundSystem::createSound(const char* nameOrData, FMOD_MODE mode, const FMOD_CREATESOUNDEXINFO* info,

@@ -1,10 +1,11 @@
 // The sound layer's system object behind FMOD_SYSTEM: one SDL audio device whose
 // callback mixes the channels in SDL's audio thread, the channels, the sounds it
 // created and the spectrum analyser. Channel and sound state is shared with that
-// thread only under the device lock.
+// thread only under the device lock (the silent output's lock when no device opens).
 #pragma once
 
 #include "fmod.h"
+#include "silentoutput.h"
 #include "spectrumanalyser.h"
 
 #include <SDL.h>
@@ -50,6 +51,7 @@ private:
     bool m_initialised;
     bool m_audioStarted;             // this system holds a reference on SDL's audio subsystem
     SDL_AudioDeviceID m_device;      // 0 when no device could be opened at all
+    std::unique_ptr<SilentOutput> m_silentOutput;   // runs the mix when there is no device
     bool m_reported;                 // the one diagnostic line has been printed
     unsigned long long m_playCount;
     std::vector<std::unique_ptr<Channel>> m_channels;

@@ -160,6 +160,25 @@ TEST(SoundFailure, AnAudioDriverThatDoesNotStartFallsBackToSilentRealTimePlaybac
     EXPECT_EQ(lineCount(r.errors), 1u) << r.errors;
 }
 
+TEST(SoundFailure, ASecondSystemWithoutADeviceStillPlaysInRealTime)
+{
+    // SDL's dummy driver serves one device per process.
+    ChildResult r = runInChild([] {
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        FMOD_SYSTEM* first = createSystem();
+        FMOD_RESULT init = FMOD_ERR_UNINITIALIZED;
+        FMOD_SYSTEM* second = createSystem(&init);
+        std::printf("init %d\n", init);
+        reportPace(second);
+        reportPace(first);
+        FMOD_System_Release(second);
+        FMOD_System_Release(first);
+    });
+    EXPECT_TRUE(r.exited) << "signal " << r.signal;
+    EXPECT_EQ(r.output, "init 0\nmoving 1, not faster than real time 1\nmoving 1, not faster than real time 1\n");
+    EXPECT_EQ(lineCount(r.errors), 1u) << r.errors;
+}
+
 TEST(SoundFailure, NoSoundOutputPlaysSilentlyWithoutAWordAndLeavesSignalsAlone)
 {
     const std::string file = outputPath("nosound.raw");
