@@ -63,11 +63,6 @@ FMOD_RESULT FMOD_System_Update(FMOD_SYSTEM* system)
     return system == nullptr ? FMOD_ERR_INVALID_HANDLE : FMOD_OK;
 }
 
-FMOD_RESULT FMOD_System_Close(FMOD_SYSTEM* system)
-{
-    return system == nullptr ? FMOD_ERR_INVALID_HANDLE : FMOD_OK;
-}
-
 FMOD_RESULT FMOD_System_Release(FMOD_SYSTEM* system)
 {
     if (system == nullptr)

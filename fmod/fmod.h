@@ -95,7 +95,6 @@ FMOD_RESULT FMOD_System_Create(FMOD_SYSTEM** system);
 FMOD_RESULT FMOD_System_SetOutput(FMOD_SYSTEM* system, FMOD_OUTPUTTYPE output);
 FMOD_RESULT FMOD_System_Init(FMOD_SYSTEM* system, int maxchannels, FMOD_INITFLAGS flags, void* extradriverdata);
 FMOD_RESULT FMOD_System_Update(FMOD_SYSTEM* system);
-FMOD_RESULT FMOD_System_Close(FMOD_SYSTEM* system);
 FMOD_RESULT FMOD_System_Release(FMOD_SYSTEM* system);
 FMOD_RESULT FMOD_System_CreateStream(FMOD_SYSTEM* system, const char* name_or_data, FMOD_MODE mode,
                                      FMOD_CREATESOUNDEXINFO* exinfo, FMOD_SOUND** sound);

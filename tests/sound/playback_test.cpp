@@ -71,6 +71,24 @@ TEST(SoundPlayback, TheStreamDecodesWholeAndGapless)
     EXPECT_EQ(ms, unsigned(referenceFrames() * 1000 / RATE));
 }
 
+TEST(SoundPlayback, OtherRatesAndMonoAreDecodedToTheMixingFormat)
+{
+    // lame reads the 8 s of stereo samples as 16 s of mono at 48 kHz: 14.7 s.
+    DiskSystem disk("resampled");
+    FMOD_CHANNEL* channel = play(disk.system(), disk.load(mediaPath("music48mono.mp3")));
+    ASSERT_TRUE(waitFor([&] { return !isPlaying(channel); }));
+    const Pcm out = disk.finish();
+    const size_t start = firstSoundingFrame(out, 0);
+    size_t end = out.size() / 2;
+    while (end > start && out[end * 2 - 2] == 0 && out[end * 2 - 1] == 0)
+        --end;
+    EXPECT_NEAR(double(end - start), 16.0 * 44100 * 44100 / 48000, 1152.0);
+    size_t differentSides = 0;
+    for (size_t frame = start; frame < end; ++frame)
+        differentSides += out[frame * 2] != out[frame * 2 + 1];
+    EXPECT_EQ(differentSides, 0u) << "mono is not on both sides";
+}
+
 TEST(SoundPlayback, TheDeviceGetsTheDecodedSamplesOnceThenSilence)
 {
     DiskSystem disk("exact");
