@@ -110,7 +110,7 @@ TEST(SoundPlayback, APauseLeavesAGapAndResumesOnTheSameSample)
 {
     DiskSystem disk("pause");
     FMOD_CHANNEL* channel = play(disk.system(), disk.load(mediaPath("music.mp3")));
-    ASSERT_TRUE(waitFor([&] { return positionOf(channel) >= RATE; }));
+    ASSERT_TRUE(reaches(channel, RATE));
     EXPECT_EQ(FMOD_Channel_SetPaused(channel, 1), FMOD_OK);
     FMOD_BOOL paused = 0;
     EXPECT_EQ(FMOD_Channel_GetPaused(channel, &paused), FMOD_OK);
@@ -142,7 +142,7 @@ TEST(SoundPlayback, ASeekMovesTheCursorToTheAskedPosition)
     EXPECT_EQ(FMOD_Channel_SetPosition(channel, 2000, FMOD_TIMEUNIT_MS), FMOD_OK);
     EXPECT_EQ(positionOf(channel), 2 * RATE);
     FMOD_Channel_SetPaused(channel, 0);
-    ASSERT_TRUE(waitFor([&] { return positionOf(channel) >= 3 * RATE; }));
+    ASSERT_TRUE(reaches(channel, 3 * RATE));
     EXPECT_EQ(FMOD_Channel_SetPosition(channel, 6500, FMOD_TIMEUNIT_MS), FMOD_OK);
     ASSERT_TRUE(waitFor([&] { return !isPlaying(channel); }));
     const Pcm out = disk.finish();
@@ -163,7 +163,7 @@ TEST(SoundPlayback, TwoPlaysMixTwoCursors)
     DiskSystem disk("mix");
     FMOD_SOUND* sound = disk.load(mediaPath("music.mp3"));
     FMOD_CHANNEL* first = play(disk.system(), sound);
-    ASSERT_TRUE(waitFor([&] { return positionOf(first) >= RATE / 2; }));
+    ASSERT_TRUE(reaches(first, RATE / 2));
     FMOD_CHANNEL* second = play(disk.system(), sound);
     EXPECT_NE(first, second);
     EXPECT_TRUE(isPlaying(first)) << "the second play stopped the first";
@@ -200,7 +200,7 @@ TEST(SoundPlayback, ReleasingAPlayingSoundSilencesItsChannels)
     FMOD_SOUND* sound = disk.load(mediaPath("music.mp3"));
     FMOD_CHANNEL* first = play(disk.system(), sound);
     FMOD_CHANNEL* second = play(disk.system(), sound, true);
-    ASSERT_TRUE(waitFor([&] { return positionOf(first) >= RATE / 2; }));
+    ASSERT_TRUE(reaches(first, RATE / 2));
     EXPECT_EQ(FMOD_Sound_Release(sound), FMOD_OK);
     EXPECT_FALSE(isPlaying(first));
     EXPECT_FALSE(isPlaying(second));

@@ -73,6 +73,12 @@ unsigned positionOf(FMOD_CHANNEL* channel)
     return position;
 }
 
+bool reaches(FMOD_CHANNEL* channel, unsigned frame)
+{
+    waitFor([&] { return positionOf(channel) >= frame || !isPlaying(channel); });
+    return isPlaying(channel) && positionOf(channel) >= frame;
+}
+
 bool isPlaying(FMOD_CHANNEL* channel)
 {
     FMOD_BOOL playing = 0;
@@ -86,7 +92,7 @@ DiskSystem::DiskSystem(const std::string& name, int channels)
     std::remove(m_outputPath.c_str());
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", m_outputPath.c_str(), 1);
-    setenv("SDL_DISKAUDIODELAY", "1", 1);
+    setenv("SDL_DISKAUDIODELAY", "5", 1);
     FMOD_System_Create(&m_system);
     FMOD_System_SetOutput(m_system, FMOD_OUTPUTTYPE_AUTODETECT);
     EXPECT_EQ(FMOD_System_Init(m_system, channels, FMOD_INIT_NORMAL, nullptr), FMOD_OK);

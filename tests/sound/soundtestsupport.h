@@ -28,10 +28,13 @@ bool isSilent(const Pcm& pcm, size_t firstFrame, size_t endFrame);
 bool waitFor(const std::function<bool()>& condition, double seconds = 20.0);
 
 unsigned positionOf(FMOD_CHANNEL* channel);
+// Waits until the channel has played up to frame; false if it stopped first.
+bool reaches(FMOD_CHANNEL* channel, unsigned frame);
 bool isPlaying(FMOD_CHANNEL* channel);
 
-// A sound system whose device is SDL's disk driver, writing to its own file a
-// little faster than real time.
+// A sound system whose device is SDL's disk driver, writing to its own file
+// about four times faster than real time: fast, yet slow enough that a test
+// thread held up on a busy machine still acts before the music ends.
 class DiskSystem
 {
 public:

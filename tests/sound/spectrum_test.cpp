@@ -27,7 +27,7 @@ TEST(SoundSpectrum, EachSideOfAToneSpectrumPeaksInItsBin)
     FMOD_SOUND* sound = disk.load(mediaPath("tones.mp3"));
     FMOD_CHANNEL* channel = nullptr;
     ASSERT_EQ(FMOD_System_PlaySound(disk.system(), FMOD_CHANNEL_FREE, sound, 0, &channel), FMOD_OK);
-    ASSERT_TRUE(waitFor([&] { return positionOf(channel) >= FMOD_MIX_RATE / 2; }));
+    ASSERT_TRUE(reaches(channel, FMOD_MIX_RATE / 2));
     // Paused, the channel's last frames stay put and the spectrum with them.
     FMOD_Channel_SetPaused(channel, 1);
 

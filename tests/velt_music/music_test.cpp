@@ -117,7 +117,7 @@ TEST(Music, EveryPlayStartsAnotherPlaybackBesideTheFirst)
     VELT::Music music(musicPath.c_str());
     music.play();
     FMOD_CHANNEL* first = music.getChannel();
-    ASSERT_TRUE(waitFor([&] { return positionOf(first) >= FMOD_MIX_RATE / 4; }));
+    ASSERT_TRUE(reaches(first, FMOD_MIX_RATE / 4));
     music.play();
     EXPECT_NE(music.getChannel(), first);
     EXPECT_TRUE(isPlaying(first));
@@ -128,7 +128,7 @@ TEST(Music, TheSmoothedSpectrumRisesToAConstantSpectrumInSixUpdates)
 {
     VELT::Music music(mediaPath("tones.mp3").c_str());
     music.play();
-    ASSERT_TRUE(waitFor([&] { return positionOf(music.getChannel()) >= FMOD_MIX_RATE / 2; }));
+    ASSERT_TRUE(reaches(music.getChannel(), FMOD_MIX_RATE / 2));
     // Paused, the channel's spectrum stays the same from one update to the next.
     music.togglePause();
     float constant[VALUES];
@@ -157,7 +157,7 @@ TEST(Music, DestroyingAPlayingMusicStopsItsChannel)
         VELT::Music music(musicPath.c_str());
         music.play();
         channel = music.getChannel();
-        ASSERT_TRUE(waitFor([&] { return positionOf(channel) > 0; }));
+        ASSERT_TRUE(reaches(channel, 1));
     }
     // The sound system outlives the music, so its channel can still be asked.
     EXPECT_FALSE(isPlaying(channel));
