@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdio>
-#include <cstring>
 #include <dlfcn.h>
 
 namespace SND

@@ -1,7 +1,6 @@
-// The sound layer's system object behind FMOD_SYSTEM: one SDL audio device whose
-// callback mixes the channels in SDL's audio thread, the channels, the sounds it
-// created and the spectrum analyser. Channel and sound state is shared with that
-// thread only under the device lock (the silent output's lock when no device opens).
+// The system object behind FMOD_SYSTEM: one SDL audio device whose callback mixes
+// the channels in SDL's thread, the channels, the sounds and the spectrum analyser.
+// Channel and sound state is touched only under the device (or silent output) lock.
 #pragma once
 
 #include "fmod.h"
