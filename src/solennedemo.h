@@ -4,13 +4,12 @@
 // also reacts to the timeline's sprite, lightning, music and exit events.
 #pragma once
 
+#include "screenmanager.h"
 #include "velt/eventlistener.h"
 
 #include <vector>
 
 class Context;
-class Music;
-class ScreenManager;
 namespace DD
 {
 class Archive;
@@ -20,19 +19,21 @@ class Sprite;
 namespace VELT
 {
 class Environment;
+class Music;
 struct Asset;
 }
-
-const int MAX_SUBSCREENS = 16;
 
 class SolenneDemo : public VELT::EventListener
 {
 public:
+    // One sprite layer per subscreen.
+    static const int MAX_SUBSCREENS = ScreenManager::MAX_SUBSCREENS;
+
     SolenneDemo();
 
     void run(int width, int height, bool fullscreen);
 
-    void onEvent(VELT::Event& event) override;
+    void onEvent(VELT::Event* event) override;
 
     // The loading screen's progress after sprite i of n has loaded.
     static float loadingProgress(int i, int n);
@@ -53,7 +54,7 @@ private:
     DD::Sprite* spriteAt(int table) const;
     void placeSprite(const VELT::Event& event, float speed);
 
-    Music* m_music;
+    VELT::Music* m_music;
     std::vector<DD::Sprite*> m_spriteTables;
     DD::Sprite* m_layers[MAX_SUBSCREENS];
     float m_lightningColor[3];

@@ -23,7 +23,7 @@ void SolenneDemo::startContent(Context& context, int width, int height)
 {
     m_archive = new DD::Archive("data/data.kvt");
     m_environment = new VELT::Environment("data/solenne.kvt");
-    m_music = new Music("data/music.mp3");
+    m_music = new VELT::Music("data/music.mp3");
     m_assets = new std::vector<VELT::Asset*>(m_environment->getAssets());
 
     setWindowProjection(width, height);

@@ -14,7 +14,7 @@ namespace
 {
 bool isLayer(int layer)
 {
-    return layer >= 0 && layer < MAX_SUBSCREENS;
+    return layer >= 0 && layer < SolenneDemo::MAX_SUBSCREENS;
 }
 
 // A script may declare an event with fewer parameters than the demo reads;
@@ -47,8 +47,9 @@ void SolenneDemo::placeSprite(const VELT::Event& event, float speed)
     sprite->setScale(event.args[2].floatValue);
 }
 
-void SolenneDemo::onEvent(VELT::Event& event)
+void SolenneDemo::onEvent(VELT::Event* delivered)
 {
+    const VELT::Event& event = *delivered;
     const char* name = event.name.c_str();
 
     if (std::strcmp(name, "StartSong") == 0)
@@ -69,13 +70,12 @@ void SolenneDemo::onEvent(VELT::Event& event)
     if (std::strcmp(name, "SpriteNoAnimOffset") == 0 && hasArgs(event, 4)) {
         const int layer = event.args[0].intValue;
         DD::Sprite* sprite = spriteAt(event.args[1].assetIndex);
-        const int frame = event.args[3].intValue;
-        // A frame the sprite does not have would index past its durations.
-        if (isLayer(layer) && sprite && frame >= 0 && static_cast<unsigned>(frame) < sprite->getFrameCount()) {
+        if (isLayer(layer) && sprite) {
             m_layers[layer] = sprite;
             sprite->rewind();
             sprite->setSpeed(0.0f);
-            sprite->setFrame(static_cast<unsigned>(frame));
+            // A frame the sprite does not have is refused there: it stays on frame 0.
+            sprite->setFrame(static_cast<unsigned>(event.args[3].intValue));
             sprite->setScale(event.args[2].floatValue);
         }
     }
