@@ -1,0 +1,37 @@
+// Helpers for the pack tests: a scratch folder that is the working folder
+// while a test runs, pack bytes made by hand, and the place of a check in
+// the sources.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+// Name and content of one entry.
+using PackEntry = std::pair<std::string, std::string>;
+
+// A pack as the format lays it out; count defaults to the number of entries.
+std::string packBytes(const std::vector<PackEntry>& entries, int64_t count = -1);
+
+void writeFile(const std::string& path, const std::string& bytes);
+std::string readFile(const std::string& path);
+bool fileExists(const std::string& path);
+
+// "src/dd/archive.cpp:<line>" for the first source line that contains needle.
+std::string placeOf(const std::string& source, const std::string& needle);
+
+// Gives each test an empty working folder and removes it afterwards.
+class ScratchFolder : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Every file name in the folder, for checking that nothing was left behind.
+    std::vector<std::string> folderNames() const;
+
+    std::string m_folder;
+    std::string m_previousFolder;
+};
