@@ -1,0 +1,98 @@
+// The timeline environment: reads the environment script into assets, event
+// types, patterns and the timeline, then delivers the timed events to the
+// registered listeners as the demo clock passes them. Used by the demo's runner.
+#pragma once
+
+#include "velt/asset.h"
+#include "velt/event.h"
+#include "velt/eventlistener.h"
+#include "velt/pattern.h"
+#include "velt/scriptdiagnostics.h"
+
+#include <istream>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace VELT
+{
+class Environment
+{
+public:
+    // A file that cannot be opened gives an empty environment, silently.
+    explicit Environment(const std::string& path);
+    // diagnostics, when given, hears of every line the parser skips or reads unexpectedly.
+    explicit Environment(std::istream& in, ScriptDiagnostics* diagnostics = nullptr);
+    ~Environment();
+
+    Environment(const Environment&) = delete;
+    Environment& operator=(const Environment&) = delete;
+
+    // A copy of the list; the records are the environment's own.
+    std::vector<Asset*> getAssets() const;
+
+    void addListener(EventListener* listener, const std::string& eventName);
+
+    // Delivers, in timeline order, every event not yet fired whose time lies
+    // in [previous now, now).
+    void update(double now);
+
+    static const int LINE_BUFFER_SIZE = 256;
+    static const int MAX_LINE_LENGTH = 254;
+
+private:
+    // Where the line reader stands in the input: physical line number and
+    // the lines it had to skip for their length.
+    struct LineCursor
+    {
+        int line = 0;
+        std::vector<int> overlongLines;
+        bool endOfInput = false;
+    };
+
+    typedef std::vector<std::string> Words;
+    typedef std::vector<int32_t> ParameterList;
+
+    // One logical line as words; the single word "EOF" at the end of input.
+    static void readTokens(std::istream& in, Words& words, LineCursor& cursor);
+
+    void parse(std::istream& in);
+    // Each section reader returns false when the input ended inside the section.
+    bool parseAssets(std::istream& in);
+    bool parseEventType(std::istream& in, const std::string& name);
+    bool parsePattern(std::istream& in, const std::string& name);
+    bool parseGlobal(std::istream& in);
+    bool skipSection(std::istream& in);
+
+    void nextLine(std::istream& in, Words& words);
+    bool endsSection(const Words& words, int openedAt);
+    void addEvent(const Words& words, float lineTime);
+    void addPatternInstance(const Words& words, float lineTime);
+    void indexTimes();
+    EventArg convert(int32_t type, const std::string& word);
+    int32_t findAsset(const std::string& name) const;
+    void report(ScriptDiagnostics::Problem problem, const std::string& message);
+    void report(int line, ScriptDiagnostics::Problem problem, const std::string& message);
+
+    std::vector<Asset*> m_assets;
+    std::vector<Event*> m_events;
+    std::map<std::string, ParameterList> m_eventTypes;
+    std::map<std::string, Pattern*> m_patterns;
+    std::map<std::string, std::vector<EventListener*>> m_listeners;
+    double m_lastTime;
+
+    // Filled once after parsing, for the scan of every update: each event's
+    // time in timeline order, the earliest time from each position to the
+    // end, and the position before which every event has fired.
+    std::vector<double> m_eventTimes;
+    std::vector<double> m_earliestFrom;
+    std::size_t m_firstUnfired;
+
+    // Parsing state; only meaningful inside the constructor.
+    ScriptDiagnostics* m_diagnostics;
+    LineCursor m_cursor;
+    // Names that skipped lines used before their declaration, by first line of use.
+    std::map<std::string, int> m_missingEventTypes;
+    std::map<std::string, int> m_missingPatterns;
+};
+}
