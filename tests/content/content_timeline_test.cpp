@@ -7,6 +7,7 @@
 
 #include "content/tempo.h"
 #include "support/childprocess.h"
+#include "velt/environment.h"
 
 #include <gtest/gtest.h>
 #include <mpg123.h>
@@ -16,6 +17,7 @@
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <sstream>
 
 namespace
 {
@@ -223,6 +225,72 @@ TEST_F(Timeline, MusicIsAsLongAsTheTimeline)
     ASSERT_GT(seconds, 0.0) << "data/music.mp3 does not decode";
     EXPECT_NEAR(seconds, exitTime() - startSong(), 1.0);
     EXPECT_NEAR(seconds, Tempo::SONG_SECONDS, 1.0);
+}
+
+// The demo's own parser, run to the end of time, delivers exactly the events
+// that this test's reader found, in the same order, with the same arguments.
+TEST_F(Timeline, TheDemosParserSeesTheSameTimeline)
+{
+    class Recorder : public VELT::EventListener
+    {
+    public:
+        void onEvent(VELT::Event* event) override { events.push_back(*event); }
+        std::vector<VELT::Event> events;
+    } recorder;
+    VELT::Environment environment(DATA + "solenne.kvt");
+    for (const std::string& name : EVENT_NAMES)
+        environment.addListener(&recorder, name);
+    environment.update(1.0e9);
+
+    std::vector<VELT::Asset*> assets = environment.getAssets();
+    ASSERT_EQ(assets.size(), m_script.assets.size());
+    for (size_t i = 0; i < assets.size(); ++i)
+    {
+        EXPECT_EQ(assets[i]->path, m_script.assets[i].path);
+    }
+    ASSERT_EQ(recorder.events.size(), m_script.events.size());
+    for (size_t i = 0; i < recorder.events.size(); ++i)
+    {
+        const VELT::Event& seen = recorder.events[i];
+        const ScriptEvent& read = m_script.events[i];
+        SCOPED_TRACE("line " + std::to_string(read.line) + " " + read.name);
+        EXPECT_EQ(seen.name, read.name);
+        EXPECT_DOUBLE_EQ(seen.time, read.time);
+        ASSERT_EQ(seen.args.size(), read.args.size());
+        for (size_t a = 0; a < read.args.size(); ++a)
+        {
+            const std::string& type = m_script.typeOf(read.name, a);
+            if (type == "asset")
+            {
+                EXPECT_EQ(seen.args[a].assetIndex, m_script.assetIndex(read.args[a]));
+            }
+            else if (type == "int")
+            {
+                EXPECT_EQ(seen.args[a].intValue, std::atoi(read.args[a].c_str()));
+            }
+            else if (type == "float")
+            {
+                EXPECT_FLOAT_EQ(seen.args[a].floatValue, static_cast<float>(number(read.args[a])));
+            }
+        }
+    }
+}
+
+// The authors' script checker has nothing to say about the real script.
+TEST_F(Timeline, PassesTheScriptCheckerWithoutFindings)
+{
+    const std::string path = DATA + "solenne.kvt";
+    ChildResult r = runProgram({KVTCHECK_PATH, path});
+    ASSERT_TRUE(r.exited);
+    EXPECT_EQ(r.exitCode, 0) << r.output;
+    // Apart from the parser's own console line, only the summary.
+    std::istringstream lines(r.output);
+    std::string line, report;
+    while (std::getline(lines, line))
+        if (line.rfind("P[VELT::Environment]", 0) != 0)
+            report += line + "\n";
+    EXPECT_EQ(report, path + ": 0 findings\n");
+    EXPECT_EQ(r.errors, "");
 }
 
 TEST(ContentGenerators, GiveTheSameBytesEveryTime)
