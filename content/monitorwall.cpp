@@ -129,7 +129,8 @@ MonitorWall::Housing MonitorWall::housingFor(int index, int width, int height) c
     float scale = height / 1080.0f;
     float side = std::max(16.0f * scale, 0.08f * w);
     float top = std::max(13.0f * scale, 0.075f * ht);
-    float bottom = std::max(32.0f * scale, 0.17f * ht);
+    // Big sets carry their knobs and speaker under the tube: a deeper strip.
+    float bottom = std::max(32.0f * scale, (w > 500.0f * scale ? 0.21f : 0.17f) * ht);
     h.left = h.screen.x0 - side;
     h.right = h.screen.x1 + side;
     h.top = h.screen.y0 - top;
@@ -332,7 +333,7 @@ void MonitorWall::paintHousing(Canvas& canvas, const Housing& hs, int index) con
     if (big)
     {
         // Two knobs left of the LED and a speaker grille between them and the badge.
-        float knobR = std::min(stripH * 0.36f, 26.0f);
+        float knobR = std::min(stripH * 0.42f, 26.0f);
         float k1 = ledX - ledR * 4.0f - knobR, k2 = k1 - knobR * 2.8f;
         paintKnob(canvas, k1, stripCy, knobR, random.range(0.0f, 6.28f));
         paintKnob(canvas, k2, stripCy, knobR, random.range(0.0f, 6.28f));

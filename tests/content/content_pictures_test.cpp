@@ -7,11 +7,16 @@
 #include "timelinescript.h"
 
 #include "content/screenlayouts.h"
+#include "dd/packlayout.h"
+#include "dd/spritemetadata.h"
+#include "screenlayout.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace
@@ -112,10 +117,49 @@ TEST_F(PackedContent, EveryTimelineAssetIsASpriteDescriptionWithAPackedTable)
             EXPECT_GE(d, 1.0 / 60.0) << "frame " << f;
             EXPECT_LE(d, 10.0) << "frame " << f;
         }
+        // The demo's own metadata reader accepts it and reads the same grid.
+        DD::SpriteMetadata metadata;
+        const std::vector<unsigned char>& bytes = ms_pack->bytes(asset.path);
+        EXPECT_TRUE(metadata.parse(bytes.data(), static_cast<unsigned>(bytes.size()))) << metadata.getError();
+        EXPECT_EQ(metadata.getImageName(), lines[0]);
+        EXPECT_EQ(metadata.getFrameCount(), static_cast<unsigned>(frames));
+        EXPECT_EQ(metadata.getColumns(), static_cast<unsigned>(columns));
         PngImage table = image(lines[0]);
         ASSERT_GT(table.width, 0);
         EXPECT_EQ(table.width % columns, 0) << "cells of unequal width";
         EXPECT_EQ(table.height % rows, 0) << "cells of unequal height";
+    }
+}
+
+TEST_F(PackedContent, TheDemosPackReaderFindsEveryEntry)
+{
+    std::ifstream in(DATA + "data.kvt", std::ios::binary);
+    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<DD::PackLayout::Record> records;
+    EXPECT_EQ(DD::PackLayout::parse(bytes.data(), bytes.size(), records), "");
+    EXPECT_EQ(records.size(), ms_pack->names().size()) << "an entry name is packed twice";
+}
+
+// The overlay painter cuts its openings from its own copy of the layout table;
+// it must be the table the screen manager draws the screens from.
+TEST(LayoutTable, MatchesTheScreenManagersTable)
+{
+    for (int mode = 0; mode < ScreenLayouts::MODE_COUNT; ++mode)
+    {
+        SCOPED_TRACE("mode " + std::to_string(mode));
+        const ScreenLayouts::Layout& ours = ScreenLayouts::LAYOUTS[mode];
+        unsigned count = 0;
+        const SubscreenRectangle* theirs = ScreenLayout::getRectangles(mode, count);
+        ASSERT_EQ(count, static_cast<unsigned>(ours.count));
+        EXPECT_STREQ(ours.overlay, ScreenLayout::getOverlayName(ScreenLayout::getOverlayIndex(mode)));
+        for (unsigned i = 0; i < count; ++i)
+        {
+            EXPECT_EQ(theirs[i].id, i);
+            EXPECT_EQ(theirs[i].left, ours.rects[i].left) << "id " << i;
+            EXPECT_EQ(theirs[i].top, ours.rects[i].top) << "id " << i;
+            EXPECT_EQ(theirs[i].right, ours.rects[i].right) << "id " << i;
+            EXPECT_EQ(theirs[i].bottom, ours.rects[i].bottom) << "id " << i;
+        }
     }
 }
 
