@@ -4,13 +4,17 @@
 // for the wrong layout, which the pictures alone cannot show.
 #include "content/screenlayouts.h"
 #include "dd/archive.h"
+#include "dd/sprite.h"
 #include "screenmanager.h"
 #include "support/glharness.h"
+#include "velt/environment.h"
 #include "velt/event.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
+#include <vector>
 
 namespace
 {
@@ -73,6 +77,67 @@ TEST(ContentWall, EveryScreenShowsThroughItsOpeningAndNothingElseDoes)
         }
         window.saveScreenshot(std::string(SOLENNE_BINARY_DIR) + "/tests/content/wall-mode" + std::to_string(mode) +
                               ".png");
+        window.context().swapBuffers();
+    }
+}
+
+// Every sprite of the timeline, loaded as the demo loads it and drawn into the
+// fifteen-screen wall, shows a picture: a table the image decoder could not
+// read would draw as a flat, untextured quad.
+TEST(ContentWall, EverySpriteOfTheTimelineDrawsAPicture)
+{
+    GlTestWindow window(1280, 720);
+    const std::string data = std::string(SOLENNE_BINARY_DIR) + "/data/";
+    DD::Archive archive((data + "data.kvt").c_str());
+    VELT::Environment environment(data + "solenne.kvt");
+    std::vector<VELT::Asset*> assets = environment.getAssets();
+    ASSERT_GE(assets.size(), 10u);
+    std::vector<DD::Sprite*> sprites;
+    for (VELT::Asset* asset : assets)
+        sprites.push_back(DD::Sprite::load(asset->path.c_str()));
+    DD::Sprite::setSpriteArea(640, 480);
+
+    ScreenManager screens(1920, 1080);
+    screens.setMode(7);
+    const ScreenLayouts::Layout& layout = ScreenLayouts::LAYOUTS[7];
+    for (size_t first = 0; first < sprites.size(); first += layout.count)
+    {
+        for (unsigned id = 0; id < 16; ++id)
+        {
+            screens.beginSubscreen(id);
+            size_t index = first + id;
+            if (id < static_cast<unsigned>(layout.count) && index < sprites.size())
+            {
+                sprites[index]->setPosition(0, 0);
+                sprites[index]->draw();
+            }
+            screens.endSubscreen();
+        }
+        screens.render(0.0f);
+        for (int i = 0; i < layout.count && first + i < sprites.size(); ++i)
+        {
+            const ScreenLayouts::Rect& r = layout.rects[i];
+            int x0 = static_cast<int>((r.left + 1.0f) * 0.5f * window.width());
+            int x1 = static_cast<int>((r.right + 1.0f) * 0.5f * window.width());
+            int y0 = static_cast<int>((r.bottom + 1.0f) * 0.5f * window.height());
+            int y1 = static_cast<int>((r.top + 1.0f) * 0.5f * window.height());
+            // The middle half of the screen, where the CRT pass darkens least.
+            std::vector<Rgba> pixels =
+                window.readPixels(x0 + (x1 - x0) / 4, y0 + (y1 - y0) / 4, (x1 - x0) / 2, (y1 - y0) / 2);
+            double sum = 0, sum2 = 0;
+            for (const Rgba& p : pixels)
+            {
+                double v = p.r + p.g + p.b;
+                sum += v;
+                sum2 += v * v;
+            }
+            double mean = sum / pixels.size();
+            double spread = std::sqrt(std::max(0.0, sum2 / pixels.size() - mean * mean));
+            EXPECT_GT(spread, 12.0) << assets[first + i]->name << " shows no picture";
+            EXPECT_LT(mean, 700.0) << assets[first + i]->name << " is a white quad";
+        }
+        window.saveScreenshot(std::string(SOLENNE_BINARY_DIR) + "/tests/content/sprites-from" +
+                              std::to_string(first) + ".png");
         window.context().swapBuffers();
     }
 }
