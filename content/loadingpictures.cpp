@@ -132,7 +132,9 @@ Canvas LoadingPictures::mask(int width, int height)
     canvas.paint([&](float x, float y) {
         // The room comes last, from the middle outwards.
         float r = std::hypot((x - width * 0.5f) / width, (y - height * 0.5f) / height);
-        float g = 0.74f + 0.3f * r + 0.02f * Noise::value(x * 0.05f, y * 0.05f, 41);
+        // Above 0.8 it stays clear of the loading screen's soft edge (about
+        // 0.09 wide) until the last step to 1.0.
+        float g = 0.8f + 0.18f * r + 0.02f * Noise::value(x * 0.05f, y * 0.05f, 41);
         // The neon title is lit from the start.
         if (x > x0 - dot * 2 && x < x0 + titleW + dot * 2 && y > y0 - dot * 2 && y < y0 + titleH + dot * 2)
             g = 0.0f;
@@ -144,7 +146,8 @@ Canvas LoadingPictures::mask(int width, int height)
             if (x >= box.x0 - margin && x < box.x1 + margin && y >= box.y0 - margin && y < box.y1 + margin)
             {
                 float v = clamp01((y - box.y0) / (box.y1 - box.y0));
-                g = 0.06f + 0.6f * i / (WALL.count - 1) + 0.035f * v;
+                // From 0.1, so that at progress 0 even the first screen waits.
+                g = 0.1f + 0.52f * i / (WALL.count - 1) + 0.03f * v;
             }
         }
         g = clamp01(g);
