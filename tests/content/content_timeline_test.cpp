@@ -13,6 +13,7 @@
 #include <mpg123.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -291,6 +292,36 @@ TEST_F(Timeline, PassesTheScriptCheckerWithoutFindings)
             report += line + "\n";
     EXPECT_EQ(report, path + ": 0 findings\n");
     EXPECT_EQ(r.errors, "");
+}
+
+// The song keeps the tempo the timeline is written to: through the groove
+// (bars 8-31) every beat starts with a kick, so the sound right after each
+// beat line is far louder than just before it.
+TEST(Soundtrack, KicksLandOnTheTimelinesBeats)
+{
+    std::string wav = readAll(std::string(SOLENNE_BINARY_DIR) + "/content-files/music.wav");
+    ASSERT_GT(wav.size(), 44u);
+    const int RATE = 44100;
+    auto sample = [&](size_t frame) {
+        size_t at = 44 + frame * 4; // 16-bit stereo: left channel
+        return static_cast<int16_t>(static_cast<uint8_t>(wav[at]) | (static_cast<uint8_t>(wav[at + 1]) << 8));
+    };
+    auto loudness = [&](double from, double seconds) {
+        double sum = 0;
+        size_t first = static_cast<size_t>(from * RATE), count = static_cast<size_t>(seconds * RATE);
+        for (size_t i = first; i < first + count; ++i)
+            sum += std::abs(sample(i));
+        return sum / count;
+    };
+    int onBeat = 0, beats = 0;
+    for (int beat = 8 * Tempo::BEATS_PER_BAR; beat < 32 * Tempo::BEATS_PER_BAR; ++beat)
+    {
+        double t = beat * Tempo::SECONDS_PER_BEAT;
+        ++beats;
+        if (loudness(t, 0.03) > 2.0 * loudness(t - 0.03, 0.03))
+            ++onBeat;
+    }
+    EXPECT_GE(onBeat, beats * 9 / 10) << onBeat << " of " << beats << " beats start with a hit";
 }
 
 TEST(ContentGenerators, GiveTheSameBytesEveryTime)
