@@ -214,6 +214,9 @@ bool Synth::writeWav(const std::string& path)
     put16(16);
     out.write("data", 4);
     put32(dataBytes);
+    // A gentle high-pass on the master takes out the offset that the kick's
+    // click and the one-sided envelopes leave behind.
+    float previousIn[2] = {0.0f, 0.0f}, previousOut[2] = {0.0f, 0.0f};
     for (int64_t i = 0; i < m_frames; ++i)
     {
         double t = static_cast<double>(i) / SAMPLE_RATE;
@@ -222,8 +225,11 @@ bool Synth::writeWav(const std::string& path)
         float duck = static_cast<float>(1.0 - 0.55 * std::exp(-(t - lastKick) * 9.0));
         float channels[2] = {m_drums.left[i] + m_sustained.left[i] * duck + m_lead.left[i],
                              m_drums.right[i] + m_sustained.right[i] * duck + m_lead.right[i]};
-        for (float c : channels)
+        for (int ch = 0; ch < 2; ++ch)
         {
+            float c = channels[ch] - previousIn[ch] + 0.9995f * previousOut[ch];
+            previousIn[ch] = channels[ch];
+            previousOut[ch] = c;
             float s = std::tanh(c * 0.8f) * 0.95f;
             put16(static_cast<uint16_t>(static_cast<int16_t>(std::lround(s * 32767.0f))));
         }
