@@ -2,6 +2,7 @@
 
 #include "noise.h"
 #include "pixelfont.h"
+#include "tempo.h"
 
 #include <algorithm>
 #include <array>
@@ -551,14 +552,16 @@ void paintStatic(Canvas& c, int frame, int frames)
 
 std::vector<Animation> Animations::all()
 {
-    const float SIXTEENTH = 0.125f; // an eighth of a bar at 120 beats a minute
-    const float THIRTYSECOND = 0.0625f;
+    // Frame lengths in notes of the song, so the loops keep to its bars.
+    const float SIXTEENTH = static_cast<float>(Tempo::SECONDS_PER_BEAT / 4.0);
+    const float THIRTYSECOND = SIXTEENTH / 2.0f;
     return {
         {SpriteSheet("logo", CELL_W, CELL_H, 8, evenFrames(32, THIRTYSECOND)), paintLogo},
         {SpriteSheet("plasma", CELL_W, CELL_H, 8, evenFrames(32, THIRTYSECOND)), paintPlasma},
         {SpriteSheet("tunnel", CELL_W, CELL_H, 8, evenFrames(32, THIRTYSECOND)), paintTunnel},
         {SpriteSheet("stars", CELL_W, CELL_H, 8, evenFrames(32, THIRTYSECOND)), paintStars},
-        {SpriteSheet("scroller", CELL_W, CELL_H, 8, evenFrames(96, THIRTYSECOND)), paintScroller},
+        // 80 cells fill a 2048 × 1920 table; the pass lasts three bars (6 s).
+        {SpriteSheet("scroller", CELL_W, CELL_H, 8, evenFrames(80, 0.075f)), paintScroller},
         {SpriteSheet("spectrum", CELL_W, CELL_H, 4, evenFrames(16, SIXTEENTH)), paintSpectrum},
         {SpriteSheet("wireframe", CELL_W, CELL_H, 8, evenFrames(32, THIRTYSECOND)), paintWireframe},
         {SpriteSheet("fire", CELL_W, CELL_H, 8, evenFrames(32, THIRTYSECOND)), paintFire},

@@ -127,6 +127,9 @@ TEST_F(PackedContent, EveryTimelineAssetIsASpriteDescriptionWithAPackedTable)
         PngImage table = image(lines[0]);
         ASSERT_GT(table.width, 0);
         EXPECT_EQ(table.width % columns, 0) << "cells of unequal width";
+        // Older cards take no larger textures.
+        EXPECT_LE(table.width, 2048);
+        EXPECT_LE(table.height, 2048);
         EXPECT_EQ(table.height % rows, 0) << "cells of unequal height";
     }
 }
