@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -218,6 +219,33 @@ TEST_F(Timeline, PlacesPicturesOnlyOnScreensTheLayoutShows)
                 << "line " << e->line << ": " << e->name << " at " << e->time << " on a screen mode " << mode
                 << " hides";
         }
+    }
+}
+
+// Patterns keep placing their sprite for bars after their line: none of them
+// may still be doing so on a screen that a later line has given a new picture.
+TEST_F(Timeline, NoPatternOverridesALaterLinesPicture)
+{
+    std::map<int, std::vector<const ScriptEvent*>> byLayer;
+    for (const ScriptEvent& e : m_script.events)
+        if (e.name == "Sprite" || e.name == "SpriteNoAnim" || e.name == "SpriteNoAnimOffset" ||
+            e.name == "DiscardSprite")
+            byLayer[std::atoi(e.args[0].c_str())].push_back(&e);
+    for (auto& [layer, events] : byLayer)
+    {
+        std::stable_sort(events.begin(), events.end(),
+                         [](const ScriptEvent* a, const ScriptEvent* b) { return a->time < b->time; });
+        for (size_t i = 0; i < events.size(); ++i)
+            for (size_t j = 0; j < i; ++j)
+            {
+                const ScriptEvent& later = *events[i];
+                const ScriptEvent& earlier = *events[j];
+                EXPECT_FALSE(earlier.line != later.line && earlier.lineTime > later.lineTime &&
+                             later.time > earlier.lineTime)
+                    << "screen " << layer << ": line " << later.line << " still places " << later.args[1] << " at "
+                    << later.time << " after line " << earlier.line << " changed the screen at "
+                    << earlier.lineTime;
+            }
     }
 }
 
