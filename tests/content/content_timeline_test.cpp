@@ -12,11 +12,13 @@
 #include <gtest/gtest.h>
 #include <mpg123.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -192,6 +194,59 @@ TEST_F(Timeline, ShowsEveryLayoutMoodAndLightningChange)
     ASSERT_FALSE(named("ShowLightning").empty());
     ASSERT_FALSE(named("ColorLightning").empty());
     EXPECT_LE(named("ColorLightning").front()->time, named("ShowLightning").front()->time);
+}
+
+// A picture or the arc placed on a subscreen that the layout in force does not
+// show is wasted: every placement goes to a screen on the wall at that time.
+TEST_F(Timeline, PlacesPicturesOnlyOnScreensTheLayoutShows)
+{
+    const int SHOWN[8] = {1, 2, 3, 4, 8, 7, 10, 15}; // subscreens 0..n-1 per mode
+    std::vector<const ScriptEvent*> byTime;
+    for (const ScriptEvent& e : m_script.events)
+        byTime.push_back(&e);
+    std::stable_sort(byTime.begin(), byTime.end(),
+                     [](const ScriptEvent* a, const ScriptEvent* b) { return a->time < b->time; });
+    int mode = 0;
+    for (const ScriptEvent* e : byTime)
+    {
+        if (e->name == "ScreenMode")
+            mode = std::atoi(e->args[0].c_str());
+        bool places = e->name == "Sprite" || e->name == "SpriteNoAnim" || e->name == "SpriteNoAnimOffset" ||
+                      e->name == "ShowLightning";
+        if (places && mode >= 0 && mode < 8)
+        {
+            EXPECT_LT(std::atoi(e->args[0].c_str()), SHOWN[mode])
+                << "line " << e->line << ": " << e->name << " at " << e->time << " on a screen mode " << mode
+                << " hides";
+        }
+    }
+}
+
+// Patterns keep placing their sprite for bars after their line: none of them
+// may still be doing so on a screen that a later line has given a new picture.
+TEST_F(Timeline, NoPatternOverridesALaterLinesPicture)
+{
+    std::map<int, std::vector<const ScriptEvent*>> byLayer;
+    for (const ScriptEvent& e : m_script.events)
+        if (e.name == "Sprite" || e.name == "SpriteNoAnim" || e.name == "SpriteNoAnimOffset" ||
+            e.name == "DiscardSprite")
+            byLayer[std::atoi(e.args[0].c_str())].push_back(&e);
+    for (auto& [layer, events] : byLayer)
+    {
+        std::stable_sort(events.begin(), events.end(),
+                         [](const ScriptEvent* a, const ScriptEvent* b) { return a->time < b->time; });
+        for (size_t i = 0; i < events.size(); ++i)
+            for (size_t j = 0; j < i; ++j)
+            {
+                const ScriptEvent& later = *events[i];
+                const ScriptEvent& earlier = *events[j];
+                EXPECT_FALSE(earlier.line != later.line && earlier.lineTime > later.lineTime &&
+                             later.time > earlier.lineTime)
+                    << "screen " << layer << ": line " << later.line << " still places " << later.args[1] << " at "
+                    << later.time << " after line " << earlier.line << " changed the screen at "
+                    << earlier.lineTime;
+            }
+    }
 }
 
 TEST_F(Timeline, StartsTheSongNearTheStartAndEndsAtExit)

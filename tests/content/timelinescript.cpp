@@ -134,7 +134,7 @@ bool TimelineScript::load(const std::string& path, std::string& why)
             if (w[1] == "event")
             {
                 checkArity(w[2], args.size());
-                events.push_back({t, w[2], args, number});
+                events.push_back({t, w[2], args, number, t});
             }
             else if (w[1] == "pattern")
             {
@@ -147,7 +147,7 @@ bool TimelineScript::load(const std::string& path, std::string& why)
                 std::vector<bool> used(args.size(), false);
                 for (const PatternEvent& p : it->second)
                 {
-                    ScriptEvent e{t + p.time, p.name, p.words, number};
+                    ScriptEvent e{t + p.time, p.name, p.words, number, t};
                     for (std::string& word : e.args)
                         if (!word.empty() && word[0] == '{')
                         {

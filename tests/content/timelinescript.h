@@ -20,6 +20,7 @@ struct ScriptEvent
     std::string name;
     std::vector<std::string> args; // argument words, placeholders filled in
     int line;                      // the timeline line it came from
+    double lineTime;               // that line's own time (a pattern instance's start)
 };
 
 class TimelineScript
