@@ -107,7 +107,9 @@ TEST(Window, NoDisplayIsReportedAndExitsCleanly)
 
 TEST(Window, EscapeEndsTheDemoWithExitZero)
 {
-    auto demo = std::async(std::launch::async, [] { return runProgram({QUILLON_PATH, "-w", "320", "-h", "240"}, "", {}, 60); });
+    // Run from the build folder, which holds the demo's data/.
+    auto demo = std::async(std::launch::async,
+                           [] { return runProgram({QUILLON_PATH, "-w", "320", "-h", "240"}, SOLENNE_BINARY_DIR, {}, 120); });
     // Wait for the window, put the pointer over it (without a window manager
     // the keyboard follows the pointer) and tap Escape once.
     const int rc = std::system("timeout 30 xdotool search --sync --onlyvisible --limit 1 "
