@@ -220,8 +220,11 @@ void Environment::parse(std::istream& in)
     for (;;) {
         nextLine(in, words);
         const std::string& first = words[0];
-        if (first == END_OF_INPUT)
+        if (first == END_OF_INPUT) {
+            if (!m_cursor.endOfInput)
+                report(ScriptDiagnostics::EARLY_END, "the word \"EOF\" ends the script here; nothing after it is read");
             return;
+        }
         if (first != "begin") {
             if (!inStrayRun)
                 report(ScriptDiagnostics::STRAY_LINE,
@@ -260,6 +263,8 @@ void Environment::parse(std::istream& in)
         if (!complete) {
             report(openedAt, ScriptDiagnostics::UNCLOSED_SECTION,
                    "section " + quoted(keyword) + " is not closed by \"end\" before the end of input");
+            if (!m_cursor.endOfInput)
+                report(ScriptDiagnostics::EARLY_END, "the word \"EOF\" ends the script here; nothing after it is read");
             return;
         }
     }

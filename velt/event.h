@@ -36,6 +36,6 @@ struct Event
     double time = 0.0;
     std::string name;
     std::vector<EventArg> args;
-    bool fired = false;
+    bool fired = false;  // set once delivered and never cleared: update skips spent events by it
 };
 }

@@ -25,6 +25,7 @@ public:
         PLACEHOLDER_OUT_OF_REACH,
         LINE_TOO_LONG,          // more than 254 bytes; skipped whole
         UNCLOSED_SECTION,       // the input ends inside a section
+        EARLY_END,              // a line starting with the word "EOF": nothing after it is read
         VALUE_NOT_AS_WRITTEN    // a number or flag word that does not read as it looks
     };
 

@@ -83,11 +83,25 @@ TEST(SynchronizerTables, UnopenableFileStopsWithItsName)
                                       "Could not open file \"" + path + "\" to read sync data."));
 }
 
-TEST(SynchronizerTables, MalformedFileStopsNamingFileAndLine)
+TEST(SynchronizerTables, MalformedFilesStopNamingFileAndLine)
 {
-    const std::string path = writeSyncFile("sync_malformed.txt", "0\n0\n1\n# comment\n0:3:1\n0\n0\n");
-    ChildResult r = runInChild([&] { Synchronizer sync(path.c_str()); });
-    EXPECT_EQ(r.signal, SIGABRT);
-    EXPECT_EQ(r.output, assertionText("problem.empty()", placeOf("FATAL_ASSERT(problem.empty(),"),
-                                      "Malformed sync data file \"" + path + "\", line 5: track 0 is outside 0-(none)."));
+    struct Case
+    {
+        const char* content;
+        const char* problem;
+    };
+    const Case cases[] = {
+        {"0\n0\n1\n# comment\n0:3:1\n0\n0\n", "line 5: track 0 is outside 0-(none)"},
+        {"0\n0\n0\n1\n5\n0\n", "line 5: value line needs 2 fields value:time, found 1"},
+        {"0\n0\n0\n0\n1\n16:0:1:1:1\n", "line 6: channel 16 is outside 0-15"},
+        {"0\n0\n2\n", "line 4: the file ends where event 1 of 2 should follow"},
+        {"-3\n", "line 1: negative count of sprites (-3)"},
+    };
+    for (const Case& c : cases) {
+        const std::string path = writeSyncFile("sync_malformed.txt", c.content);
+        ChildResult r = runInChild([&] { Synchronizer sync(path.c_str()); });
+        EXPECT_EQ(r.signal, SIGABRT) << c.problem;
+        EXPECT_EQ(r.output, assertionText("problem.empty()", placeOf("FATAL_ASSERT(problem.empty(),"),
+                                          "Malformed sync data file \"" + path + "\", " + c.problem + "."));
+    }
 }

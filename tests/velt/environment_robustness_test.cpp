@@ -38,6 +38,17 @@ TEST(EnvironmentRobustness, EndOfInputInsideASectionEndsSectionAndScript)
     auto environment = parseScript("begin event E\nint\nend\nbegin assets\ntexture a a.png\n", &collector);
     EXPECT_EQ(environment->getAssets().size(), 1u);
     EXPECT_TRUE(reported(collector, 4, P::UNCLOSED_SECTION));
+    EXPECT_FALSE(reported(collector, 6, P::EARLY_END));
+
+    // The word EOF ends a section and the script like the real end, and says so.
+    Collector early;
+    environment = parseScript("begin assets\ntexture a a\nEOF\ntexture b b\nend\nEOF more\n", &early);
+    EXPECT_EQ(environment->getAssets().size(), 1u);
+    EXPECT_TRUE(reported(early, 1, P::UNCLOSED_SECTION));
+    EXPECT_TRUE(reported(early, 3, P::EARLY_END));
+    Collector top;
+    parseScript("begin assets\nend\nEOF\n", &top);
+    EXPECT_TRUE(reported(top, 3, P::EARLY_END));
 
     EXPECT_EQ(timelineOf("begin event E\nint\nend\nbegin global\n1 event E 3\n", {"E"}).size(), 1u);
     EXPECT_EQ(timelineOf("begin event E\nint\n", {"E"}).size(), 0u);
