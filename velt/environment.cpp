@@ -211,6 +211,16 @@ void Environment::nextLine(std::istream& in, Words& words)
     m_cursor.overlongLines.clear();
 }
 
+Environment::SectionLine Environment::nextSectionLine(std::istream& in, Words& words)
+{
+    nextLine(in, words);
+    if (words[0] == "end")
+        return SECTION_END;
+    if (words[0] == END_OF_INPUT)
+        return INPUT_END;
+    return SECTION_LINE;
+}
+
 void Environment::parse(std::istream& in)
 {
     Base::consoleLine("VELT::Environment", "Parsing environment from input stream");
@@ -273,24 +283,18 @@ void Environment::parse(std::istream& in)
 bool Environment::skipSection(std::istream& in)
 {
     Words words;
-    for (;;) {
-        nextLine(in, words);
-        if (words[0] == "end")
-            return true;
-        if (words[0] == END_OF_INPUT)
-            return false;
+    while (nextSectionLine(in, words) == SECTION_LINE) {
     }
+    return words[0] == "end";
 }
 
 bool Environment::parseAssets(std::istream& in)
 {
     Words words;
     for (;;) {
-        nextLine(in, words);
-        if (words[0] == "end")
-            return true;
-        if (words[0] == END_OF_INPUT)
-            return false;
+        const SectionLine read = nextSectionLine(in, words);
+        if (read != SECTION_LINE)
+            return read == SECTION_END;
         if (words.size() < 3) {
             report(ScriptDiagnostics::MISSING_WORDS, "asset line needs kind, name and path; skipped");
             continue;
@@ -321,11 +325,9 @@ bool Environment::parseEventType(std::istream& in, const std::string& name)
     Words words;
     bool complete = true;
     for (;;) {
-        nextLine(in, words);
-        if (words[0] == "end")
-            break;
-        if (words[0] == END_OF_INPUT) {
-            complete = false;
+        const SectionLine read = nextSectionLine(in, words);
+        if (read != SECTION_LINE) {
+            complete = read == SECTION_END;
             break;
         }
         const std::string& type = words[0];
@@ -364,11 +366,9 @@ bool Environment::parsePattern(std::istream& in, const std::string& name)
     Words words;
     bool complete = true;
     for (;;) {
-        nextLine(in, words);
-        if (words[0] == "end")
-            break;
-        if (words[0] == END_OF_INPUT) {
-            complete = false;
+        const SectionLine read = nextSectionLine(in, words);
+        if (read != SECTION_LINE) {
+            complete = read == SECTION_END;
             break;
         }
         if (words.size() < 2) {
@@ -439,11 +439,9 @@ bool Environment::parseGlobal(std::istream& in)
 {
     Words words;
     for (;;) {
-        nextLine(in, words);
-        if (words[0] == "end")
-            return true;
-        if (words[0] == END_OF_INPUT)
-            return false;
+        const SectionLine read = nextSectionLine(in, words);
+        if (read != SECTION_LINE)
+            return read == SECTION_END;
         if (words.size() < 2) {
             report(ScriptDiagnostics::MISSING_WORDS, "timeline line needs a time and a kind; skipped");
             continue;

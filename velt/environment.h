@@ -65,6 +65,14 @@ private:
     bool skipSection(std::istream& in);
 
     void nextLine(std::istream& in, Words& words);
+    // The next line inside a section, or where the section (or the input) ended.
+    enum SectionLine
+    {
+        SECTION_LINE,
+        SECTION_END,
+        INPUT_END
+    };
+    SectionLine nextSectionLine(std::istream& in, Words& words);
     bool endsSection(const Words& words, int openedAt);
     void addEvent(const Words& words, float lineTime);
     void addPatternInstance(const Words& words, float lineTime);

@@ -24,35 +24,9 @@ std::string packBytes(const std::vector<PackEntry>& entries, int64_t count)
     return bytes;
 }
 
-void writeFile(const std::string& path, const std::string& bytes)
-{
-    std::filesystem::path p(path);
-    if (p.has_parent_path())
-        std::filesystem::create_directories(p.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 bool fileExists(const std::string& path)
 {
     return std::filesystem::exists(path);
-}
-
-std::string placeOf(const std::string& source, const std::string& needle)
-{
-    std::istringstream lines(readFile(std::string(SOLENNE_SOURCE_DIR) + "/" + source));
-    std::string line;
-    for (int number = 1; std::getline(lines, line); ++number) {
-        if (line.find(needle) != std::string::npos)
-            return source + ":" + std::to_string(number);
-    }
-    ADD_FAILURE() << needle << " not found in " << source;
-    return "";
 }
 
 void ScratchFolder::SetUp()

@@ -3,6 +3,8 @@
 // the sources.
 #pragma once
 
+#include "support/files.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -16,12 +18,7 @@ using PackEntry = std::pair<std::string, std::string>;
 // A pack as the format lays it out; count defaults to the number of entries.
 std::string packBytes(const std::vector<PackEntry>& entries, int64_t count = -1);
 
-void writeFile(const std::string& path, const std::string& bytes);
-std::string readFile(const std::string& path);
 bool fileExists(const std::string& path);
-
-// "src/dd/archive.cpp:<line>" for the first source line that contains needle.
-std::string placeOf(const std::string& source, const std::string& needle);
 
 // Gives each test an empty working folder and removes it afterwards.
 class ScratchFolder : public ::testing::Test

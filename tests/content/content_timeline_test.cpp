@@ -7,6 +7,7 @@
 
 #include "content/tempo.h"
 #include "support/childprocess.h"
+#include "support/files.h"
 #include "velt/environment.h"
 
 #include <gtest/gtest.h>
@@ -56,12 +57,6 @@ protected:
 
 double number(const std::string& word) { return std::strtod(word.c_str(), nullptr); }
 
-std::string readAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 // Seconds of audio in an MP3 file, as a decoder plays it.
 double mp3Seconds(const std::string& path)
 {
@@ -97,7 +92,7 @@ TEST_F(Timeline, ReadsCleanlyAndUsesEveryEventOfTheDemo)
     }
     EXPECT_EQ(used, EVENT_NAMES);
 
-    std::string text = readAll(DATA + "solenne.kvt");
+    std::string text = readFile(DATA + "solenne.kvt");
     EXPECT_NE(text.find("begin pattern"), std::string::npos);
     EXPECT_NE(text.find("{0}"), std::string::npos) << "no pattern takes placeholders";
     EXPECT_NE(text.find(" pattern "), std::string::npos) << "no pattern is instantiated";
@@ -354,7 +349,7 @@ TEST_F(Timeline, PassesTheScriptCheckerWithoutFindings)
 // beat line is far louder than just before it.
 TEST(Soundtrack, KicksLandOnTheTimelinesBeats)
 {
-    std::string wav = readAll(std::string(SOLENNE_BINARY_DIR) + "/content-files/music.wav");
+    std::string wav = readFile(std::string(SOLENNE_BINARY_DIR) + "/content-files/music.wav");
     ASSERT_GT(wav.size(), 44u);
     const int RATE = 44100;
     auto sample = [&](size_t frame) {
@@ -388,11 +383,11 @@ TEST(ContentGenerators, GiveTheSameBytesEveryTime)
     ChildResult pictures = runProgram({MAKEPICTURES_PATH, folder, "screens"}, "", {}, 120);
     ASSERT_TRUE(pictures.exited && pictures.exitCode == 0) << pictures.errors;
     for (const char* name : {"screen/01.png", "screen/07.png", "screen/10.png"})
-        EXPECT_TRUE(readAll(std::string(folder) + "/" + name) == readAll(files + name)) << name << " differs";
+        EXPECT_TRUE(readFile(std::string(folder) + "/" + name) == readFile(files + name)) << name << " differs";
 
     ChildResult music = runProgram({MAKEMUSIC_PATH, std::string(folder) + "/music.wav"}, "", {}, 120);
     ASSERT_TRUE(music.exited && music.exitCode == 0) << music.errors;
-    EXPECT_TRUE(readAll(std::string(folder) + "/music.wav") == readAll(files + "music.wav")) << "the song differs";
+    EXPECT_TRUE(readFile(std::string(folder) + "/music.wav") == readFile(files + "music.wav")) << "the song differs";
 
     runProgram({"rm", "-rf", folder});
 }

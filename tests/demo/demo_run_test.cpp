@@ -3,6 +3,7 @@
 // ends with "Exit". Checks the console, the exit status and one frame.
 #include "screenlayout.h"
 #include "support/childprocess.h"
+#include "support/files.h"
 
 #include <gtest/gtest.h>
 
@@ -22,14 +23,6 @@ namespace
 {
 const int WIDTH = 1280;
 const int HEIGHT = 720;
-
-std::string readFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 // A working folder holding data/ as the demo expects it.
 std::string prepareRunFolder()

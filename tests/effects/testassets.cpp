@@ -3,6 +3,7 @@
 #include "dd/archive.h"
 
 #include "support/childprocess.h"
+#include "support/files.h"
 
 #include <gtest/gtest.h>
 
@@ -15,19 +16,6 @@
 
 namespace
 {
-void writeBytes(const std::string& path, const std::string& bytes)
-{
-    std::filesystem::path p(path);
-    if (p.has_parent_path())
-        std::filesystem::create_directories(p.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string readBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 }
 
 std::string pngBytes(int width, int height, const PixelFunction& pixel)
@@ -40,7 +28,7 @@ std::string pngBytes(int width, int height, const PixelFunction& pixel)
     const int fd = mkstemp(path);
     close(fd);
     writePng(path, width, height, bottomUp);
-    std::string bytes = readBytes(path);
+    std::string bytes = readFile(path);
     std::remove(path);
     return bytes;
 }
@@ -67,7 +55,7 @@ TestPack::~TestPack()
 
 void TestPack::add(const std::string& entryName, const std::string& bytes)
 {
-    writeBytes(m_folder + "/files/" + entryName, bytes);
+    writeFile(m_folder + "/files/" + entryName, bytes);
     m_entries.push_back(entryName);
 }
 
@@ -76,7 +64,7 @@ void TestPack::open()
     std::string list = std::to_string(m_entries.size());
     for (const std::string& entry : m_entries)
         list += "\n" + entry;
-    writeBytes(m_folder + "/files.list", list);
+    writeFile(m_folder + "/files.list", list);
 
     // The builder takes the listed paths relative to the working folder.
     std::filesystem::current_path(m_folder + "/files");
@@ -87,12 +75,12 @@ void TestPack::open()
 
 void TestPack::addLoose(const std::string& name, const std::string& bytes)
 {
-    writeBytes(m_folder + "/run/" + name, bytes);
+    writeFile(m_folder + "/run/" + name, bytes);
 }
 
 std::string sourcePlace(const std::string& source, const std::string& needle)
 {
-    std::istringstream lines(readBytes(std::string(SOLENNE_SOURCE_DIR) + "/" + source));
+    std::istringstream lines(readFile(std::string(SOLENNE_SOURCE_DIR) + "/" + source));
     std::string line;
     for (int number = 1; std::getline(lines, line); ++number) {
         if (line.find(needle) != std::string::npos)

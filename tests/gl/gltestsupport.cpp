@@ -71,14 +71,3 @@ GLint attachedObject(GLenum attachment)
     return name;
 }
 
-std::string placeOf(const std::string& source, const std::string& needle)
-{
-    std::ifstream file(std::string(SOLENNE_SOURCE_DIR) + "/" + source);
-    std::string line;
-    for (int number = 1; std::getline(file, line); ++number) {
-        if (line.find(needle) != std::string::npos)
-            return source + ":" + std::to_string(number);
-    }
-    ADD_FAILURE() << needle << " not found in " << source;
-    return "";
-}

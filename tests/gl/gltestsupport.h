@@ -4,6 +4,7 @@
 #pragma once
 
 #include "gl/glheaders.h"
+#include "support/files.h"
 #include "support/glharness.h"
 
 #include <gtest/gtest.h>
@@ -22,8 +23,6 @@ GLint integerState(GLenum name);
 GLint textureOnUnit(int unit);
 GLint attachedObject(GLenum attachment);
 
-// "src/gl/<file>:<line>" for the first source line that contains needle.
-std::string placeOf(const std::string& source, const std::string& needle);
 
 // Every test gets its own window and context.
 class GlTest : public ::testing::Test

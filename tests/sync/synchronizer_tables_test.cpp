@@ -4,6 +4,7 @@
 #include "synchronizer.h"
 
 #include "support/childprocess.h"
+#include "support/files.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -17,18 +18,6 @@ std::string writeSyncFile(const std::string& name, const std::string& content)
     const std::string path = std::string(SOLENNE_BINARY_DIR) + "/" + name;
     std::ofstream(path, std::ios::binary) << content;
     return path;
-}
-
-// "src/synchronizer.cpp:<line>" of the check, found in the source itself.
-std::string placeOf(const std::string& needle)
-{
-    std::ifstream in(std::string(SOLENNE_SOURCE_DIR) + "/src/synchronizer.cpp");
-    std::string line;
-    for (int number = 1; std::getline(in, line); ++number) {
-        if (line.find(needle) != std::string::npos)
-            return "src/synchronizer.cpp:" + std::to_string(number);
-    }
-    return "not found";
 }
 
 const char* const TABLES = "0\n"
@@ -79,7 +68,7 @@ TEST(SynchronizerTables, UnopenableFileStopsWithItsName)
     const std::string path = std::string(SOLENNE_BINARY_DIR) + "/no/such/sync.txt";
     ChildResult r = runInChild([&] { Synchronizer sync(path.c_str()); });
     EXPECT_EQ(r.signal, SIGABRT);
-    EXPECT_EQ(r.output, assertionText("f", placeOf("FATAL_ASSERT(f,"),
+    EXPECT_EQ(r.output, assertionText("f", placeOf("src/synchronizer.cpp", "FATAL_ASSERT(f,"),
                                       "Could not open file \"" + path + "\" to read sync data."));
 }
 
@@ -101,7 +90,7 @@ TEST(SynchronizerTables, MalformedFilesStopNamingFileAndLine)
         const std::string path = writeSyncFile("sync_malformed.txt", c.content);
         ChildResult r = runInChild([&] { Synchronizer sync(path.c_str()); });
         EXPECT_EQ(r.signal, SIGABRT) << c.problem;
-        EXPECT_EQ(r.output, assertionText("problem.empty()", placeOf("FATAL_ASSERT(problem.empty(),"),
+        EXPECT_EQ(r.output, assertionText("problem.empty()", placeOf("src/synchronizer.cpp", "FATAL_ASSERT(problem.empty(),"),
                                           "Malformed sync data file \"" + path + "\", " + c.problem + "."));
     }
 }
