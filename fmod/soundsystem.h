@@ -5,7 +5,7 @@
 
 #include "fmod.h"
 #include "silentoutput.h"
-#include "spectrumanalyser.h"
+#include "frequencyanalyser.h"
 
 #include <SDL.h>
 #include <memory>
@@ -57,6 +57,6 @@ private:
     std::vector<Sound*> m_sounds;
     std::vector<int32_t> m_mix;
     std::vector<float> m_spectrumInput;
-    SpectrumAnalyser m_analyser;
+    FrequencyAnalyser m_analyser;
 };
 }

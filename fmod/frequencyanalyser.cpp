@@ -1,16 +1,16 @@
-#include "spectrumanalyser.h"
+#include "frequencyanalyser.h"
 
 #include <cmath>
 #include <cstdlib>
 
 namespace SND
 {
-SpectrumAnalyser::~SpectrumAnalyser()
+FrequencyAnalyser::~FrequencyAnalyser()
 {
     kiss_fftr_free(m_config);
 }
 
-void SpectrumAnalyser::prepare(int size)
+void FrequencyAnalyser::prepare(int size)
 {
     if (size == m_size)
         return;
@@ -21,7 +21,7 @@ void SpectrumAnalyser::prepare(int size)
     m_bins.resize(size / 2 + 1);
 }
 
-void SpectrumAnalyser::analyse(const float* samples, int values, FMOD_DSP_FFT_WINDOW window, float* out)
+void FrequencyAnalyser::analyse(const float* samples, int values, FMOD_DSP_FFT_WINDOW window, float* out)
 {
     const int size = values * 2;
     prepare(size);

@@ -7,7 +7,7 @@
 #include "dd/archive.h"
 #include "gl/context.h"
 #include "syncdataparser.h"
-#include "syncinspector.h"
+#include "syncschedule.h"
 #include "synchronizer.h"
 
 #include <algorithm>
@@ -69,7 +69,7 @@ int main(int argc, char** argv)
         return 1;
     }
     if (!(to >= from))
-        to = std::max(from, SyncInspector::lastTime(data) + step);  // a key is due only after its time
+        to = std::max(from, SyncSchedule::lastTime(data) + step);  // a key is due only after its time
 
     std::unique_ptr<Context> context;
     std::unique_ptr<DD::Archive> archive;
@@ -83,7 +83,7 @@ int main(int argc, char** argv)
         std::printf("  sprite %zu: %s\n", i, data.spriteNames[i].c_str());
     {
         Synchronizer sync(path);
-        SyncInspector(sync, data).print(stdout, from, to, step);
+        SyncSchedule(sync, data).print(stdout, from, to, step);
     }
     return 0;
 }

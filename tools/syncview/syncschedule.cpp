@@ -1,15 +1,15 @@
-#include "syncinspector.h"
+#include "syncschedule.h"
 
 #include <algorithm>
 #include <cmath>
 
-SyncInspector::SyncInspector(Synchronizer& sync, const SyncData& data)
+SyncSchedule::SyncSchedule(Synchronizer& sync, const SyncData& data)
     : m_sync(sync)
     , m_data(data)
 {
 }
 
-float SyncInspector::lastTime(const SyncData& data)
+float SyncSchedule::lastTime(const SyncData& data)
 {
     float last = 0.0f;
     for (const SyncData::EventEntry& event : data.events) {
@@ -27,7 +27,7 @@ float SyncInspector::lastTime(const SyncData& data)
     return last;
 }
 
-int SyncInspector::spriteIndex(const DD::Sprite* sprite) const
+int SyncSchedule::spriteIndex(const DD::Sprite* sprite) const
 {
     const std::vector<DD::Sprite*>& sprites = m_sync.getSprites();
     for (std::size_t i = 0; i < sprites.size(); ++i) {
@@ -37,7 +37,7 @@ int SyncInspector::spriteIndex(const DD::Sprite* sprite) const
     return -1;
 }
 
-void SyncInspector::print(std::FILE* out, float from, float to, float step)
+void SyncSchedule::print(std::FILE* out, float from, float to, float step)
 {
     // Counted steps, so a long run does not drift by adding the step up.
     const long steps = long(std::floor((to - from) / step + 1e-4f));

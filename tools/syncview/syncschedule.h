@@ -8,10 +8,10 @@
 
 #include <cstdio>
 
-class SyncInspector
+class SyncSchedule
 {
 public:
-    SyncInspector(Synchronizer& sync, const SyncData& data);
+    SyncSchedule(Synchronizer& sync, const SyncData& data);
 
     // The last time the file mentions (event plus its track's longest offset,
     // value and colour entries), so a default run covers the whole schedule.

@@ -10,13 +10,13 @@
 
 namespace SND
 {
-class SpectrumAnalyser
+class FrequencyAnalyser
 {
 public:
-    SpectrumAnalyser() = default;
-    ~SpectrumAnalyser();
-    SpectrumAnalyser(const SpectrumAnalyser&) = delete;
-    SpectrumAnalyser& operator=(const SpectrumAnalyser&) = delete;
+    FrequencyAnalyser() = default;
+    ~FrequencyAnalyser();
+    FrequencyAnalyser(const FrequencyAnalyser&) = delete;
+    FrequencyAnalyser& operator=(const FrequencyAnalyser&) = delete;
 
     // samples holds 2 * values samples, oldest first; out receives values magnitudes.
     void analyse(const float* samples, int values, FMOD_DSP_FFT_WINDOW window, float* out);
