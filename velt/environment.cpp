@@ -15,22 +15,22 @@ namespace
 const char* const END_OF_INPUT = "EOF";
 const std::size_t SCAN_BLOCK = 16;
 
-bool isPlaceholder(const std::string& text)
+bool isPlaceholder(std::string_view text)
 {
     return !text.empty() && text[0] == '{';
 }
 
 // The one byte after "{" as a digit; any other byte (or none) counts as 0.
-std::size_t placeholderPosition(const std::string& text)
+std::size_t placeholderPosition(std::string_view text)
 {
     if (text.size() > 1 && text[1] >= '0' && text[1] <= '9')
         return std::size_t(text[1] - '0');
     return 0;
 }
 
-std::string quoted(const std::string& word)
+std::string quoted(std::string_view word)
 {
-    return "\"" + word + "\"";
+    return "\"" + std::string(word) + "\"";
 }
 }
 
@@ -146,12 +146,10 @@ void Environment::update(double now)
 
 void Environment::readTokens(std::istream& in, Words& words, LineCursor& cursor)
 {
-    // Room for the longest line, a carriage return before its line feed, and
-    // one byte more to tell an over-long line from one that fits.
-    char buffer[LINE_BUFFER_SIZE + 1];
+    char* const buffer = cursor.text;
     for (;;) {
         words.clear();
-        in.getline(buffer, sizeof buffer);
+        in.getline(buffer, sizeof cursor.text);
         ++cursor.line;
         std::streamsize length = in.gcount();
         if (in.eof() || in.bad()) {
@@ -186,12 +184,12 @@ void Environment::readTokens(std::istream& in, Words& words, LineCursor& cursor)
             const char c = buffer[i];
             if (c == '\0' || c == '#') {
                 if (wordStart)
-                    words.emplace_back(wordStart, buffer + i);
+                    words.emplace_back(wordStart, std::size_t(buffer + i - wordStart));
                 break;
             }
             if (c == ' ' || c == '\t') {
                 if (wordStart)
-                    words.emplace_back(wordStart, buffer + i);
+                    words.emplace_back(wordStart, std::size_t(buffer + i - wordStart));
                 wordStart = nullptr;
             } else if (!wordStart) {
                 wordStart = buffer + i;
@@ -229,7 +227,7 @@ void Environment::parse(std::istream& in)
     bool inStrayRun = false;
     for (;;) {
         nextLine(in, words);
-        const std::string& first = words[0];
+        const std::string_view first = words[0];
         if (first == END_OF_INPUT) {
             if (!m_cursor.endOfInput)
                 report(ScriptDiagnostics::EARLY_END, "the word \"EOF\" ends the script here; nothing after it is read");
@@ -248,7 +246,8 @@ void Environment::parse(std::istream& in)
             continue;
         }
 
-        const std::string keyword = words[1];
+        // The section readers read further lines, which the words point into.
+        const std::string keyword(words[1]);
         const int openedAt = m_cursor.line;
         bool complete = true;
         if (keyword == "assets") {
@@ -259,9 +258,9 @@ void Environment::parse(std::istream& in)
                        "\"begin " + keyword + "\" without a name; the section is skipped");
                 complete = skipSection(in);
             } else if (keyword == "pattern") {
-                complete = parsePattern(in, words[2]);
+                complete = parsePattern(in, std::string(words[2]));
             } else {
-                complete = parseEventType(in, words[2]);
+                complete = parseEventType(in, std::string(words[2]));
             }
         } else if (keyword == "global") {
             complete = parseGlobal(in);
@@ -301,7 +300,7 @@ bool Environment::parseAssets(std::istream& in)
         }
         Asset* asset = new Asset;
         asset->type = ASSET_UNKNOWN;
-        const std::string& kind = words[0];
+        const std::string_view kind = words[0];
         if (kind == "texture")
             asset->type = ASSET_TEXTURE;
         else if (kind == "sound")
@@ -330,7 +329,7 @@ bool Environment::parseEventType(std::istream& in, const std::string& name)
             complete = read == SECTION_END;
             break;
         }
-        const std::string& type = words[0];
+        const std::string_view type = words[0];
         if (type == "bool")
             parameters.push_back(ARG_BOOL);
         else if (type == "char")
@@ -375,9 +374,9 @@ bool Environment::parsePattern(std::istream& in, const std::string& name)
             report(ScriptDiagnostics::MISSING_WORDS, "pattern line needs a time and an event name; skipped");
             continue;
         }
-        const std::string& eventName = words[1];
+        const std::string_view eventName = words[1];
         const std::size_t argumentCount = words.size() - 2;
-        auto type = m_eventTypes.find(eventName);
+        auto type = findEventType(eventName);
         const std::size_t parameterCount = type == m_eventTypes.end() ? 0 : type->second.size();
         if (argumentCount > parameterCount) {
             report(ScriptDiagnostics::TOO_MANY_ARGUMENTS,
@@ -389,8 +388,8 @@ bool Environment::parsePattern(std::istream& in, const std::string& name)
             // A name first used here counts as declared with no parameters from now on.
             report(ScriptDiagnostics::UNDECLARED_EVENT_TYPE,
                    "event type " + quoted(eventName) + " is not declared; taken as having no parameters");
-            m_missingEventTypes.emplace(eventName, m_cursor.line);
-            type = m_eventTypes.emplace(eventName, ParameterList()).first;
+            m_missingEventTypes.emplace(std::string(eventName), m_cursor.line);
+            type = m_eventTypes.emplace(std::string(eventName), ParameterList()).first;
         }
         if (argumentCount < parameterCount)
             report(ScriptDiagnostics::TOO_FEW_ARGUMENTS,
@@ -404,14 +403,15 @@ bool Environment::parsePattern(std::istream& in, const std::string& name)
             report(ScriptDiagnostics::VALUE_NOT_AS_WRITTEN,
                    "time " + quoted(words[0]) + " reads as " + std::to_string(patternEvent->time));
         patternEvent->name = eventName;
-        const ParameterList parameters = type->second;
+        const ParameterList& parameters = type->second;
+        patternEvent->args.reserve(argumentCount);
         for (std::size_t k = 2; k < words.size(); ++k) {
-            const std::string& text = words[k];
+            const std::string_view text = words[k];
             if (isPlaceholder(text) && !(text.size() == 3 && text[1] >= '0' && text[1] <= '9' && text[2] == '}'))
                 report(ScriptDiagnostics::VALUE_NOT_AS_WRITTEN,
                        "placeholder " + quoted(text) + " stands for argument " +
                            std::to_string(placeholderPosition(text)));
-            patternEvent->args.push_back(PatternArg{parameters[k - 2], text});
+            patternEvent->args.push_back(PatternArg{parameters[k - 2], std::string(text)});
         }
         pattern->events.push_back(patternEvent);
     }
@@ -446,13 +446,13 @@ bool Environment::parseGlobal(std::istream& in)
             report(ScriptDiagnostics::MISSING_WORDS, "timeline line needs a time and a kind; skipped");
             continue;
         }
-        const std::string& kind = words[1];
+        const std::string_view kind = words[1];
         if (kind != "event" && kind != "pattern") {
             report(ScriptDiagnostics::UNKNOWN_KIND, "unknown timeline kind " + quoted(kind) + "; line ignored");
             continue;
         }
         if (words.size() < 3) {
-            report(ScriptDiagnostics::MISSING_WORDS, "timeline " + kind + " line without a name; skipped");
+            report(ScriptDiagnostics::MISSING_WORDS, "timeline " + std::string(kind) + " line without a name; skipped");
             continue;
         }
         std::size_t used = 0;
@@ -469,12 +469,12 @@ bool Environment::parseGlobal(std::istream& in)
 
 void Environment::addEvent(const Words& words, float lineTime)
 {
-    const std::string& name = words[2];
-    auto type = m_eventTypes.find(name);
+    const std::string_view name = words[2];
+    auto type = findEventType(name);
     if (type == m_eventTypes.end()) {
         report(ScriptDiagnostics::UNDECLARED_EVENT_TYPE,
                "event type " + quoted(name) + " is not declared at this point; line skipped");
-        m_missingEventTypes.emplace(name, m_cursor.line);
+        m_missingEventTypes.emplace(std::string(name), m_cursor.line);
         return;
     }
     const ParameterList& parameters = type->second;
@@ -502,11 +502,11 @@ void Environment::addEvent(const Words& words, float lineTime)
 
 void Environment::addPatternInstance(const Words& words, float lineTime)
 {
-    const std::string& name = words[2];
-    auto found = m_patterns.find(name);
+    const std::string_view name = words[2];
+    auto found = findPattern(name);
     if (found == m_patterns.end()) {
         report(ScriptDiagnostics::UNDEFINED_PATTERN, "pattern " + quoted(name) + " is not defined at this point; line skipped");
-        m_missingPatterns.emplace(name, m_cursor.line);
+        m_missingPatterns.emplace(std::string(name), m_cursor.line);
         return;
     }
     const Pattern* pattern = found->second;
@@ -540,14 +540,15 @@ void Environment::addPatternInstance(const Words& words, float lineTime)
         event->fired = false;
         event->args.reserve(patternEvent->args.size());
         for (const PatternArg& arg : patternEvent->args) {
-            const std::string& text = isPlaceholder(arg.text) ? words[3 + placeholderPosition(arg.text)] : arg.text;
+            const std::string_view text =
+                isPlaceholder(arg.text) ? words[3 + placeholderPosition(arg.text)] : std::string_view(arg.text);
             event->args.push_back(convert(arg.type, text));
         }
         m_events.push_back(event);
     }
 }
 
-EventArg Environment::convert(int32_t type, const std::string& word)
+EventArg Environment::convert(int32_t type, std::string_view word)
 {
     EventArg cell;
     cell.intValue = 0;
@@ -601,13 +602,25 @@ EventArg Environment::convert(int32_t type, const std::string& word)
     }
 }
 
-int32_t Environment::findAsset(const std::string& name) const
+int32_t Environment::findAsset(std::string_view name) const
 {
     for (std::size_t i = 0; i < m_assets.size(); ++i) {
         if (m_assets[i]->name == name)
             return int32_t(i);
     }
     return -1;
+}
+
+std::map<std::string, Environment::ParameterList>::iterator Environment::findEventType(std::string_view name)
+{
+    m_lookupName.assign(name);
+    return m_eventTypes.find(m_lookupName);
+}
+
+std::map<std::string, Pattern*>::iterator Environment::findPattern(std::string_view name)
+{
+    m_lookupName.assign(name);
+    return m_patterns.find(m_lookupName);
 }
 
 void Environment::report(ScriptDiagnostics::Problem problem, const std::string& message)

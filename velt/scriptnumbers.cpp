@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdlib>
 #include <limits>
+#include <string>
 
 namespace VELT
 {
@@ -14,7 +15,7 @@ bool isDigit(char c)
 }
 }
 
-int32_t ScriptNumbers::readInteger(const std::string& word, std::size_t* used, bool* outOfRange)
+int32_t ScriptNumbers::readInteger(std::string_view word, std::size_t* used, bool* outOfRange)
 {
     std::size_t i = 0;
     bool negative = false;
@@ -47,7 +48,7 @@ int32_t ScriptNumbers::readInteger(const std::string& word, std::size_t* used, b
     return int32_t(value);
 }
 
-double ScriptNumbers::readReal(const std::string& word, std::size_t* used)
+double ScriptNumbers::readReal(std::string_view word, std::size_t* used)
 {
     std::size_t i = 0;
     if (i < word.size() && (word[i] == '+' || word[i] == '-'))
