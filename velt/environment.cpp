@@ -4,6 +4,7 @@
 #include "velt/scriptnumbers.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <fstream>
 #include <limits>
@@ -14,6 +15,43 @@ namespace
 {
 const char* const END_OF_INPUT = "EOF";
 const std::size_t SCAN_BLOCK = 16;
+
+// How the word splitter sees each byte of a line.
+enum ByteClass : unsigned char
+{
+    WORD_BYTE,
+    BLANK,
+    LINE_END  // a zero byte (also the line's terminator) or a comment's "#"
+};
+
+const std::array<unsigned char, 256> BYTE_CLASSES = [] {
+    std::array<unsigned char, 256> classes{};
+    classes[' '] = classes['\t'] = BLANK;
+    classes['\0'] = classes['#'] = LINE_END;
+    return classes;
+}();
+
+unsigned char classOf(const char* byte)
+{
+    return BYTE_CLASSES[static_cast<unsigned char>(*byte)];
+}
+
+// The words of a zero-terminated line, up to its end or its comment. A table
+// look-up per byte keeps the scan to one test in each inner loop.
+void splitWords(const char* line, std::vector<std::string_view>& words)
+{
+    const char* at = line;
+    for (;;) {
+        while (classOf(at) == BLANK)
+            ++at;
+        if (classOf(at) == LINE_END)
+            return;
+        const char* wordStart = at;
+        while (classOf(at) == WORD_BYTE)
+            ++at;
+        words.emplace_back(wordStart, std::size_t(at - wordStart));
+    }
+}
 
 bool isPlaceholder(std::string_view text)
 {
@@ -179,22 +217,7 @@ void Environment::readTokens(std::istream& in, Words& words, LineCursor& cursor)
             continue;
         }
 
-        char* wordStart = nullptr;
-        for (std::streamsize i = 0; i <= length; ++i) {
-            const char c = buffer[i];
-            if (c == '\0' || c == '#') {
-                if (wordStart)
-                    words.emplace_back(wordStart, std::size_t(buffer + i - wordStart));
-                break;
-            }
-            if (c == ' ' || c == '\t') {
-                if (wordStart)
-                    words.emplace_back(wordStart, std::size_t(buffer + i - wordStart));
-                wordStart = nullptr;
-            } else if (!wordStart) {
-                wordStart = buffer + i;
-            }
-        }
+        splitWords(buffer, words);
         if (!words.empty())
             return;
     }
