@@ -15,6 +15,7 @@ namespace
 {
 const char* const END_OF_INPUT = "EOF";
 const std::size_t SCAN_BLOCK = 16;
+const std::size_t EVENT_BLOCK_SIZE = 1024;
 
 // How the word splitter sees each byte of a line.
 enum ByteClass : unsigned char
@@ -75,6 +76,7 @@ std::string quoted(std::string_view word)
 Environment::Environment(const std::string& path)
     : m_lastTime(-1.0)
     , m_firstUnfired(0)
+    , m_eventsLeftInBlock(0)
     , m_diagnostics(nullptr)
 {
     std::ifstream file(path);
@@ -87,6 +89,7 @@ Environment::Environment(const std::string& path)
 Environment::Environment(std::istream& in, ScriptDiagnostics* diagnostics)
     : m_lastTime(-1.0)
     , m_firstUnfired(0)
+    , m_eventsLeftInBlock(0)
     , m_diagnostics(diagnostics)
 {
     parse(in);
@@ -112,8 +115,6 @@ Environment::~Environment()
 {
     for (Asset* asset : m_assets)
         delete asset;
-    for (Event* event : m_events)
-        delete event;
     for (auto& entry : m_patterns) {
         for (PatternEvent* patternEvent : entry.second->events)
             delete patternEvent;
@@ -336,7 +337,7 @@ bool Environment::parseAssets(std::istream& in)
             report(ScriptDiagnostics::UNKNOWN_KIND, "unknown asset kind " + quoted(kind) + "; listed as unknown");
         asset->name = words[1];
         asset->path = words[2];
-        m_assets.push_back(asset);
+        addAsset(asset);
     }
 }
 
@@ -513,7 +514,7 @@ void Environment::addEvent(const Words& words, float lineTime)
                std::to_string(argumentCount) + " argument words for " + quoted(name) + ", which takes " +
                    std::to_string(parameters.size()) + "; the rest are ignored");
 
-    Event* event = new Event;
+    Event* event = newEvent();
     event->time = double(lineTime);
     event->name = name;
     event->fired = false;
@@ -557,7 +558,7 @@ void Environment::addPatternInstance(const Words& words, float lineTime)
                    std::to_string(reached) + "; the rest are ignored");
 
     for (const PatternEvent* patternEvent : pattern->events) {
-        Event* event = new Event;
+        Event* event = newEvent();
         event->name = patternEvent->name;
         event->time = patternEvent->time + double(lineTime);
         event->fired = false;
@@ -625,13 +626,27 @@ EventArg Environment::convert(int32_t type, std::string_view word)
     }
 }
 
-int32_t Environment::findAsset(std::string_view name) const
+Event* Environment::newEvent()
 {
-    for (std::size_t i = 0; i < m_assets.size(); ++i) {
-        if (m_assets[i]->name == name)
-            return int32_t(i);
+    if (m_eventsLeftInBlock == 0) {
+        m_eventBlocks.emplace_back(new Event[EVENT_BLOCK_SIZE]);
+        m_eventsLeftInBlock = EVENT_BLOCK_SIZE;
     }
-    return -1;
+    return &m_eventBlocks.back()[EVENT_BLOCK_SIZE - m_eventsLeftInBlock--];
+}
+
+void Environment::addAsset(Asset* asset)
+{
+    // A later asset of the same name does not replace the first in the index.
+    m_assetIndex.emplace(asset->name, int32_t(m_assets.size()));
+    m_assets.push_back(asset);
+}
+
+int32_t Environment::findAsset(std::string_view name)
+{
+    m_lookupName.assign(name);
+    const auto found = m_assetIndex.find(m_lookupName);
+    return found == m_assetIndex.end() ? -1 : found->second;
 }
 
 std::map<std::string, Environment::ParameterList>::iterator Environment::findEventType(std::string_view name)

@@ -11,8 +11,10 @@
 
 #include <istream>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace VELT
@@ -82,8 +84,10 @@ private:
     void addEvent(const Words& words, float lineTime);
     void addPatternInstance(const Words& words, float lineTime);
     void indexTimes();
+    Event* newEvent();
+    void addAsset(Asset* asset);
     EventArg convert(int32_t type, std::string_view word);
-    int32_t findAsset(std::string_view name) const;
+    int32_t findAsset(std::string_view name);
     std::map<std::string, ParameterList>::iterator findEventType(std::string_view name);
     std::map<std::string, Pattern*>::iterator findPattern(std::string_view name);
     void report(ScriptDiagnostics::Problem problem, const std::string& message);
@@ -102,6 +106,14 @@ private:
     std::vector<double> m_eventTimes;
     std::vector<double> m_earliestFrom;
     std::size_t m_firstUnfired;
+
+    // The storage of the events m_events points to, allocated a block of
+    // events at a time rather than one allocation per event.
+    std::vector<std::unique_ptr<Event[]>> m_eventBlocks;
+    std::size_t m_eventsLeftInBlock;
+    // Each asset name's first position in m_assets, which is what an asset
+    // argument refers to.
+    std::unordered_map<std::string, int32_t> m_assetIndex;
 
     // Parsing state; only meaningful inside the constructor.
     ScriptDiagnostics* m_diagnostics;
