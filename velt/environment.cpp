@@ -4,6 +4,7 @@
 #include "velt/scriptnumbers.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <fstream>
 #include <limits>
@@ -14,29 +15,68 @@ namespace
 {
 const char* const END_OF_INPUT = "EOF";
 const std::size_t SCAN_BLOCK = 16;
+const std::size_t EVENT_BLOCK_SIZE = 1024;
 
-bool isPlaceholder(const std::string& text)
+// How the word splitter sees each byte of a line.
+enum ByteClass : unsigned char
+{
+    WORD_BYTE,
+    BLANK,
+    LINE_END  // a zero byte (also the line's terminator) or a comment's "#"
+};
+
+const std::array<unsigned char, 256> BYTE_CLASSES = [] {
+    std::array<unsigned char, 256> classes{};
+    classes[' '] = classes['\t'] = BLANK;
+    classes['\0'] = classes['#'] = LINE_END;
+    return classes;
+}();
+
+unsigned char classOf(const char* byte)
+{
+    return BYTE_CLASSES[static_cast<unsigned char>(*byte)];
+}
+
+// The words of a zero-terminated line, up to its end or its comment. A table
+// look-up per byte keeps the scan to one test in each inner loop.
+void splitWords(const char* line, std::vector<std::string_view>& words)
+{
+    const char* at = line;
+    for (;;) {
+        while (classOf(at) == BLANK)
+            ++at;
+        if (classOf(at) == LINE_END)
+            return;
+        const char* wordStart = at;
+        while (classOf(at) == WORD_BYTE)
+            ++at;
+        words.emplace_back(wordStart, std::size_t(at - wordStart));
+    }
+}
+
+bool isPlaceholder(std::string_view text)
 {
     return !text.empty() && text[0] == '{';
 }
 
 // The one byte after "{" as a digit; any other byte (or none) counts as 0.
-std::size_t placeholderPosition(const std::string& text)
+std::size_t placeholderPosition(std::string_view text)
 {
     if (text.size() > 1 && text[1] >= '0' && text[1] <= '9')
         return std::size_t(text[1] - '0');
     return 0;
 }
 
-std::string quoted(const std::string& word)
+std::string quoted(std::string_view word)
 {
-    return "\"" + word + "\"";
+    return "\"" + std::string(word) + "\"";
 }
 }
 
 Environment::Environment(const std::string& path)
     : m_lastTime(-1.0)
     , m_firstUnfired(0)
+    , m_eventsLeftInBlock(0)
     , m_diagnostics(nullptr)
 {
     std::ifstream file(path);
@@ -49,6 +89,7 @@ Environment::Environment(const std::string& path)
 Environment::Environment(std::istream& in, ScriptDiagnostics* diagnostics)
     : m_lastTime(-1.0)
     , m_firstUnfired(0)
+    , m_eventsLeftInBlock(0)
     , m_diagnostics(diagnostics)
 {
     parse(in);
@@ -74,8 +115,6 @@ Environment::~Environment()
 {
     for (Asset* asset : m_assets)
         delete asset;
-    for (Event* event : m_events)
-        delete event;
     for (auto& entry : m_patterns) {
         for (PatternEvent* patternEvent : entry.second->events)
             delete patternEvent;
@@ -146,12 +185,10 @@ void Environment::update(double now)
 
 void Environment::readTokens(std::istream& in, Words& words, LineCursor& cursor)
 {
-    // Room for the longest line, a carriage return before its line feed, and
-    // one byte more to tell an over-long line from one that fits.
-    char buffer[LINE_BUFFER_SIZE + 1];
+    char* const buffer = cursor.text;
     for (;;) {
         words.clear();
-        in.getline(buffer, sizeof buffer);
+        in.getline(buffer, sizeof cursor.text);
         ++cursor.line;
         std::streamsize length = in.gcount();
         if (in.eof() || in.bad()) {
@@ -181,22 +218,7 @@ void Environment::readTokens(std::istream& in, Words& words, LineCursor& cursor)
             continue;
         }
 
-        char* wordStart = nullptr;
-        for (std::streamsize i = 0; i <= length; ++i) {
-            const char c = buffer[i];
-            if (c == '\0' || c == '#') {
-                if (wordStart)
-                    words.emplace_back(wordStart, buffer + i);
-                break;
-            }
-            if (c == ' ' || c == '\t') {
-                if (wordStart)
-                    words.emplace_back(wordStart, buffer + i);
-                wordStart = nullptr;
-            } else if (!wordStart) {
-                wordStart = buffer + i;
-            }
-        }
+        splitWords(buffer, words);
         if (!words.empty())
             return;
     }
@@ -229,7 +251,7 @@ void Environment::parse(std::istream& in)
     bool inStrayRun = false;
     for (;;) {
         nextLine(in, words);
-        const std::string& first = words[0];
+        const std::string_view first = words[0];
         if (first == END_OF_INPUT) {
             if (!m_cursor.endOfInput)
                 report(ScriptDiagnostics::EARLY_END, "the word \"EOF\" ends the script here; nothing after it is read");
@@ -248,7 +270,8 @@ void Environment::parse(std::istream& in)
             continue;
         }
 
-        const std::string keyword = words[1];
+        // The section readers read further lines, which the words point into.
+        const std::string keyword(words[1]);
         const int openedAt = m_cursor.line;
         bool complete = true;
         if (keyword == "assets") {
@@ -259,9 +282,9 @@ void Environment::parse(std::istream& in)
                        "\"begin " + keyword + "\" without a name; the section is skipped");
                 complete = skipSection(in);
             } else if (keyword == "pattern") {
-                complete = parsePattern(in, words[2]);
+                complete = parsePattern(in, std::string(words[2]));
             } else {
-                complete = parseEventType(in, words[2]);
+                complete = parseEventType(in, std::string(words[2]));
             }
         } else if (keyword == "global") {
             complete = parseGlobal(in);
@@ -301,7 +324,7 @@ bool Environment::parseAssets(std::istream& in)
         }
         Asset* asset = new Asset;
         asset->type = ASSET_UNKNOWN;
-        const std::string& kind = words[0];
+        const std::string_view kind = words[0];
         if (kind == "texture")
             asset->type = ASSET_TEXTURE;
         else if (kind == "sound")
@@ -314,7 +337,7 @@ bool Environment::parseAssets(std::istream& in)
             report(ScriptDiagnostics::UNKNOWN_KIND, "unknown asset kind " + quoted(kind) + "; listed as unknown");
         asset->name = words[1];
         asset->path = words[2];
-        m_assets.push_back(asset);
+        addAsset(asset);
     }
 }
 
@@ -330,7 +353,7 @@ bool Environment::parseEventType(std::istream& in, const std::string& name)
             complete = read == SECTION_END;
             break;
         }
-        const std::string& type = words[0];
+        const std::string_view type = words[0];
         if (type == "bool")
             parameters.push_back(ARG_BOOL);
         else if (type == "char")
@@ -375,9 +398,9 @@ bool Environment::parsePattern(std::istream& in, const std::string& name)
             report(ScriptDiagnostics::MISSING_WORDS, "pattern line needs a time and an event name; skipped");
             continue;
         }
-        const std::string& eventName = words[1];
+        const std::string_view eventName = words[1];
         const std::size_t argumentCount = words.size() - 2;
-        auto type = m_eventTypes.find(eventName);
+        auto type = findEventType(eventName);
         const std::size_t parameterCount = type == m_eventTypes.end() ? 0 : type->second.size();
         if (argumentCount > parameterCount) {
             report(ScriptDiagnostics::TOO_MANY_ARGUMENTS,
@@ -389,8 +412,8 @@ bool Environment::parsePattern(std::istream& in, const std::string& name)
             // A name first used here counts as declared with no parameters from now on.
             report(ScriptDiagnostics::UNDECLARED_EVENT_TYPE,
                    "event type " + quoted(eventName) + " is not declared; taken as having no parameters");
-            m_missingEventTypes.emplace(eventName, m_cursor.line);
-            type = m_eventTypes.emplace(eventName, ParameterList()).first;
+            m_missingEventTypes.emplace(std::string(eventName), m_cursor.line);
+            type = m_eventTypes.emplace(std::string(eventName), ParameterList()).first;
         }
         if (argumentCount < parameterCount)
             report(ScriptDiagnostics::TOO_FEW_ARGUMENTS,
@@ -404,14 +427,15 @@ bool Environment::parsePattern(std::istream& in, const std::string& name)
             report(ScriptDiagnostics::VALUE_NOT_AS_WRITTEN,
                    "time " + quoted(words[0]) + " reads as " + std::to_string(patternEvent->time));
         patternEvent->name = eventName;
-        const ParameterList parameters = type->second;
+        const ParameterList& parameters = type->second;
+        patternEvent->args.reserve(argumentCount);
         for (std::size_t k = 2; k < words.size(); ++k) {
-            const std::string& text = words[k];
+            const std::string_view text = words[k];
             if (isPlaceholder(text) && !(text.size() == 3 && text[1] >= '0' && text[1] <= '9' && text[2] == '}'))
                 report(ScriptDiagnostics::VALUE_NOT_AS_WRITTEN,
                        "placeholder " + quoted(text) + " stands for argument " +
                            std::to_string(placeholderPosition(text)));
-            patternEvent->args.push_back(PatternArg{parameters[k - 2], text});
+            patternEvent->args.push_back(PatternArg{parameters[k - 2], std::string(text)});
         }
         pattern->events.push_back(patternEvent);
     }
@@ -446,13 +470,13 @@ bool Environment::parseGlobal(std::istream& in)
             report(ScriptDiagnostics::MISSING_WORDS, "timeline line needs a time and a kind; skipped");
             continue;
         }
-        const std::string& kind = words[1];
+        const std::string_view kind = words[1];
         if (kind != "event" && kind != "pattern") {
             report(ScriptDiagnostics::UNKNOWN_KIND, "unknown timeline kind " + quoted(kind) + "; line ignored");
             continue;
         }
         if (words.size() < 3) {
-            report(ScriptDiagnostics::MISSING_WORDS, "timeline " + kind + " line without a name; skipped");
+            report(ScriptDiagnostics::MISSING_WORDS, "timeline " + std::string(kind) + " line without a name; skipped");
             continue;
         }
         std::size_t used = 0;
@@ -469,12 +493,12 @@ bool Environment::parseGlobal(std::istream& in)
 
 void Environment::addEvent(const Words& words, float lineTime)
 {
-    const std::string& name = words[2];
-    auto type = m_eventTypes.find(name);
+    const std::string_view name = words[2];
+    auto type = findEventType(name);
     if (type == m_eventTypes.end()) {
         report(ScriptDiagnostics::UNDECLARED_EVENT_TYPE,
                "event type " + quoted(name) + " is not declared at this point; line skipped");
-        m_missingEventTypes.emplace(name, m_cursor.line);
+        m_missingEventTypes.emplace(std::string(name), m_cursor.line);
         return;
     }
     const ParameterList& parameters = type->second;
@@ -490,7 +514,7 @@ void Environment::addEvent(const Words& words, float lineTime)
                std::to_string(argumentCount) + " argument words for " + quoted(name) + ", which takes " +
                    std::to_string(parameters.size()) + "; the rest are ignored");
 
-    Event* event = new Event;
+    Event* event = newEvent();
     event->time = double(lineTime);
     event->name = name;
     event->fired = false;
@@ -502,11 +526,11 @@ void Environment::addEvent(const Words& words, float lineTime)
 
 void Environment::addPatternInstance(const Words& words, float lineTime)
 {
-    const std::string& name = words[2];
-    auto found = m_patterns.find(name);
+    const std::string_view name = words[2];
+    auto found = findPattern(name);
     if (found == m_patterns.end()) {
         report(ScriptDiagnostics::UNDEFINED_PATTERN, "pattern " + quoted(name) + " is not defined at this point; line skipped");
-        m_missingPatterns.emplace(name, m_cursor.line);
+        m_missingPatterns.emplace(std::string(name), m_cursor.line);
         return;
     }
     const Pattern* pattern = found->second;
@@ -534,20 +558,21 @@ void Environment::addPatternInstance(const Words& words, float lineTime)
                    std::to_string(reached) + "; the rest are ignored");
 
     for (const PatternEvent* patternEvent : pattern->events) {
-        Event* event = new Event;
+        Event* event = newEvent();
         event->name = patternEvent->name;
         event->time = patternEvent->time + double(lineTime);
         event->fired = false;
         event->args.reserve(patternEvent->args.size());
         for (const PatternArg& arg : patternEvent->args) {
-            const std::string& text = isPlaceholder(arg.text) ? words[3 + placeholderPosition(arg.text)] : arg.text;
+            const std::string_view text =
+                isPlaceholder(arg.text) ? words[3 + placeholderPosition(arg.text)] : std::string_view(arg.text);
             event->args.push_back(convert(arg.type, text));
         }
         m_events.push_back(event);
     }
 }
 
-EventArg Environment::convert(int32_t type, const std::string& word)
+EventArg Environment::convert(int32_t type, std::string_view word)
 {
     EventArg cell;
     cell.intValue = 0;
@@ -601,13 +626,39 @@ EventArg Environment::convert(int32_t type, const std::string& word)
     }
 }
 
-int32_t Environment::findAsset(const std::string& name) const
+Event* Environment::newEvent()
 {
-    for (std::size_t i = 0; i < m_assets.size(); ++i) {
-        if (m_assets[i]->name == name)
-            return int32_t(i);
+    if (m_eventsLeftInBlock == 0) {
+        m_eventBlocks.emplace_back(new Event[EVENT_BLOCK_SIZE]);
+        m_eventsLeftInBlock = EVENT_BLOCK_SIZE;
     }
-    return -1;
+    return &m_eventBlocks.back()[EVENT_BLOCK_SIZE - m_eventsLeftInBlock--];
+}
+
+void Environment::addAsset(Asset* asset)
+{
+    // A later asset of the same name does not replace the first in the index.
+    m_assetIndex.emplace(asset->name, int32_t(m_assets.size()));
+    m_assets.push_back(asset);
+}
+
+int32_t Environment::findAsset(std::string_view name)
+{
+    m_lookupName.assign(name);
+    const auto found = m_assetIndex.find(m_lookupName);
+    return found == m_assetIndex.end() ? -1 : found->second;
+}
+
+std::map<std::string, Environment::ParameterList>::iterator Environment::findEventType(std::string_view name)
+{
+    m_lookupName.assign(name);
+    return m_eventTypes.find(m_lookupName);
+}
+
+std::map<std::string, Pattern*>::iterator Environment::findPattern(std::string_view name)
+{
+    m_lookupName.assign(name);
+    return m_patterns.find(m_lookupName);
 }
 
 void Environment::report(ScriptDiagnostics::Problem problem, const std::string& message)

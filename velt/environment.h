@@ -11,7 +11,10 @@
 
 #include <istream>
 #include <map>
+#include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace VELT
@@ -41,16 +44,20 @@ public:
     static const int MAX_LINE_LENGTH = 254;
 
 private:
-    // Where the line reader stands in the input: physical line number and
-    // the lines it had to skip for their length.
+    // Where the line reader stands in the input: physical line number, the
+    // lines it had to skip for their length, and the text of the line read last.
     struct LineCursor
     {
         int line = 0;
         std::vector<int> overlongLines;
         bool endOfInput = false;
+        // Room for the longest line, a carriage return before its line feed,
+        // and one byte more to tell an over-long line from one that fits.
+        char text[LINE_BUFFER_SIZE + 1];
     };
 
-    typedef std::vector<std::string> Words;
+    // Views into the cursor's text: valid until the next line is read.
+    typedef std::vector<std::string_view> Words;
     typedef std::vector<int32_t> ParameterList;
 
     // One logical line as words; the single word "EOF" at the end of input.
@@ -77,8 +84,12 @@ private:
     void addEvent(const Words& words, float lineTime);
     void addPatternInstance(const Words& words, float lineTime);
     void indexTimes();
-    EventArg convert(int32_t type, const std::string& word);
-    int32_t findAsset(const std::string& name) const;
+    Event* newEvent();
+    void addAsset(Asset* asset);
+    EventArg convert(int32_t type, std::string_view word);
+    int32_t findAsset(std::string_view name);
+    std::map<std::string, ParameterList>::iterator findEventType(std::string_view name);
+    std::map<std::string, Pattern*>::iterator findPattern(std::string_view name);
     void report(ScriptDiagnostics::Problem problem, const std::string& message);
     void report(int line, ScriptDiagnostics::Problem problem, const std::string& message);
 
@@ -96,11 +107,21 @@ private:
     std::vector<double> m_earliestFrom;
     std::size_t m_firstUnfired;
 
+    // The storage of the events m_events points to, allocated a block of
+    // events at a time rather than one allocation per event.
+    std::vector<std::unique_ptr<Event[]>> m_eventBlocks;
+    std::size_t m_eventsLeftInBlock;
+    // Each asset name's first position in m_assets, which is what an asset
+    // argument refers to.
+    std::unordered_map<std::string, int32_t> m_assetIndex;
+
     // Parsing state; only meaningful inside the constructor.
     ScriptDiagnostics* m_diagnostics;
     LineCursor m_cursor;
     // Names that skipped lines used before their declaration, by first line of use.
     std::map<std::string, int> m_missingEventTypes;
     std::map<std::string, int> m_missingPatterns;
+    // Reused for map look-ups by a word, so a look-up does not allocate.
+    std::string m_lookupName;
 };
 }

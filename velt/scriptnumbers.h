@@ -5,7 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
+#include <string_view>
 
 namespace VELT
 {
@@ -15,10 +15,10 @@ public:
     // An optional sign, then decimal digits up to the first other byte.
     // Values beyond the signed 32-bit range saturate to INT32_MIN/INT32_MAX
     // (as the demo's original platform did); outOfRange tells when that happened.
-    static int32_t readInteger(const std::string& word, std::size_t* used = nullptr, bool* outOfRange = nullptr);
+    static int32_t readInteger(std::string_view word, std::size_t* used = nullptr, bool* outOfRange = nullptr);
 
     // An optional sign, digits with an optional decimal point, an optional
     // exponent. Too large magnitudes give an infinity, too small ones zero.
-    static double readReal(const std::string& word, std::size_t* used = nullptr);
+    static double readReal(std::string_view word, std::size_t* used = nullptr);
 };
 }
