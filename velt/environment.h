@@ -111,9 +111,6 @@ private:
     // events at a time rather than one allocation per event.
     std::vector<std::unique_ptr<Event[]>> m_eventBlocks;
     std::size_t m_eventsLeftInBlock;
-    // Each asset name's first position in m_assets, which is what an asset
-    // argument refers to.
-    std::unordered_map<std::string, int32_t> m_assetIndex;
 
     // Parsing state; only meaningful inside the constructor.
     ScriptDiagnostics* m_diagnostics;
@@ -123,5 +120,8 @@ private:
     std::map<std::string, int> m_missingPatterns;
     // Reused for map look-ups by a word, so a look-up does not allocate.
     std::string m_lookupName;
+    // Each asset name's first position in m_assets, which is what an asset
+    // argument refers to.
+    std::unordered_map<std::string, int32_t> m_assetIndex;
 };
 }
